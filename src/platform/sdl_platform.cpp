@@ -1,0 +1,550 @@
+#include "platform/sdl_platform.h"
+
+#define SDL_MAIN_HANDLED
+#include <SDL2/SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <string>
+
+#include "platform/virtual_keys.h"
+
+namespace {
+
+// Keys whose virtual-key code does not follow from their character.
+struct KeyMapEntry {
+    SDL_Keycode keycode;
+    uint32_t virtualKey;
+};
+
+constexpr KeyMapEntry FixedKeys[] = {
+    {SDLK_BACKSPACE, VK_BACK},
+    {SDLK_TAB, VK_TAB},
+    {SDLK_RETURN, VK_RETURN},
+    {SDLK_KP_ENTER, VK_RETURN},
+    {SDLK_ESCAPE, VK_ESCAPE},
+    {SDLK_SPACE, VK_SPACE},
+    {SDLK_LSHIFT, VK_SHIFT},
+    {SDLK_RSHIFT, VK_SHIFT},
+    {SDLK_LCTRL, VK_CONTROL},
+    {SDLK_RCTRL, VK_CONTROL},
+    {SDLK_LALT, VK_MENU},
+    {SDLK_RALT, VK_MENU},
+    {SDLK_PAUSE, VK_PAUSE},
+    {SDLK_CAPSLOCK, VK_CAPITAL},
+    {SDLK_PAGEUP, VK_PRIOR},
+    {SDLK_PAGEDOWN, VK_NEXT},
+    {SDLK_END, VK_END},
+    {SDLK_HOME, VK_HOME},
+    {SDLK_LEFT, VK_LEFT},
+    {SDLK_UP, VK_UP},
+    {SDLK_RIGHT, VK_RIGHT},
+    {SDLK_DOWN, VK_DOWN},
+    {SDLK_PRINTSCREEN, VK_SNAPSHOT},
+    {SDLK_INSERT, VK_INSERT},
+    {SDLK_DELETE, VK_DELETE},
+    {SDLK_LGUI, 0x5B},
+    {SDLK_RGUI, 0x5C},
+    {SDLK_APPLICATION, 0x5D},
+    {SDLK_KP_MULTIPLY, VK_MULTIPLY},
+    {SDLK_KP_PLUS, VK_ADD},
+    {SDLK_KP_MINUS, VK_SUBTRACT},
+    {SDLK_KP_DIVIDE, VK_DIVIDE},
+    {SDLK_NUMLOCKCLEAR, VK_NUMLOCK},
+    {SDLK_SCROLLLOCK, VK_SCROLL},
+    {SDLK_SEMICOLON, 0xBA},
+    {SDLK_EQUALS, 0xBB},
+    {SDLK_COMMA, 0xBC},
+    {SDLK_MINUS, 0xBD},
+    {SDLK_PERIOD, 0xBE},
+    {SDLK_SLASH, 0xBF},
+    {SDLK_BACKQUOTE, 0xC0},
+    {SDLK_LEFTBRACKET, 0xDB},
+    {SDLK_BACKSLASH, 0xDC},
+    {SDLK_RIGHTBRACKET, 0xDD},
+    {SDLK_QUOTE, 0xDE},
+};
+
+// The keypad's digit keys: their code with NumLock on, and the navigation key they are without it.
+struct KeypadEntry {
+    SDL_Keycode keycode;
+    uint32_t withNumLock;
+    uint32_t withoutNumLock;
+};
+
+constexpr KeypadEntry KeypadKeys[] = {
+    {SDLK_KP_0, VK_NUMPAD0, VK_INSERT}, {SDLK_KP_1, VK_NUMPAD1, VK_END},   {SDLK_KP_2, VK_NUMPAD2, VK_DOWN},
+    {SDLK_KP_3, VK_NUMPAD3, VK_NEXT},   {SDLK_KP_4, VK_NUMPAD4, VK_LEFT},  {SDLK_KP_5, VK_NUMPAD5, VK_CLEAR},
+    {SDLK_KP_6, VK_NUMPAD6, VK_RIGHT},  {SDLK_KP_7, VK_NUMPAD7, VK_HOME},  {SDLK_KP_8, VK_NUMPAD8, VK_UP},
+    {SDLK_KP_9, VK_NUMPAD9, VK_PRIOR},  {SDLK_KP_PERIOD, VK_DECIMAL, VK_DELETE},
+};
+
+WindowHandle ToHandle(SDL_Window* window) { return reinterpret_cast<WindowHandle>(window); }
+SDL_Window* ToWindow(WindowHandle window) { return reinterpret_cast<SDL_Window*>(window); }
+
+int ButtonMask(uint32_t sdlButtons) {
+    int mask = 0;
+    if (sdlButtons & SDL_BUTTON_LMASK) mask |= MK_LBUTTON;
+    if (sdlButtons & SDL_BUTTON_RMASK) mask |= MK_RBUTTON;
+    if (sdlButtons & SDL_BUTTON_MMASK) mask |= MK_MBUTTON;
+    SDL_Keymod mod = SDL_GetModState();
+    if (mod & KMOD_SHIFT) mask |= MK_SHIFT;
+    if (mod & KMOD_CTRL) mask |= MK_CONTROL;
+    return mask;
+}
+
+bool EnvironmentAsks(const char* driver) {
+    const char* wanted = std::getenv("SDL_VIDEODRIVER");
+    return wanted && std::strstr(wanted, driver) != nullptr;
+}
+
+} // namespace
+
+uint32_t VirtualKeyFromSdl(int32_t keycode, int32_t scancode, uint16_t modifiers) {
+    (void)scancode;
+    // Letters follow the layout's character, as Windows does; digits are their own code.
+    if (keycode >= 'a' && keycode <= 'z') return static_cast<uint32_t>(keycode - 'a' + 'A');
+    if (keycode >= '0' && keycode <= '9') return static_cast<uint32_t>(keycode);
+    if (keycode >= SDLK_F1 && keycode <= SDLK_F12) return VK_F1 + static_cast<uint32_t>(keycode - SDLK_F1);
+    for (const KeypadEntry& entry : KeypadKeys)
+        if (entry.keycode == keycode) return (modifiers & KMOD_NUM) ? entry.withNumLock : entry.withoutNumLock;
+    for (const KeyMapEntry& entry : FixedKeys)
+        if (entry.keycode == keycode) return entry.virtualKey;
+    return 0;
+}
+
+struct SdlPlatform::State {
+    Options options;
+    std::deque<Message> queue; // translated messages not yet retrieved, and posted ones
+    std::string className;
+    WindowProc procedure = nullptr;
+    SDL_Window* window = nullptr;
+    uint32_t windowId = 0;
+    SDL_GLContext context = nullptr;
+    bool modeChanged = false;
+    SDL_DisplayMode mode{};
+    bool headless = false; // no message box can be shown: report on standard error instead
+
+    void Post(uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t time) {
+        Message m;
+        m.window = ToHandle(window);
+        m.message = message;
+        m.wParam = wParam;
+        m.lParam = lParam;
+        m.time = time;
+        SDL_GetMouseState(&m.pointX, &m.pointY);
+        queue.push_back(m);
+    }
+
+    void PostClientSize(uintptr_t kind, uint32_t time) {
+        int w = 0, h = 0;
+        // On HiDPI screens the drawable is larger than the window: the projection wants pixels.
+        if (kind != SIZE_MINIMIZED) SDL_GL_GetDrawableSize(window, &w, &h);
+        Post(WM_SIZE, kind, MakeLParam(static_cast<uint32_t>(w), static_cast<uint32_t>(h)), time);
+    }
+
+    void PostActivate(bool active, uint32_t time) {
+        bool minimised = (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) != 0;
+        Post(WM_ACTIVATE, (active ? WA_ACTIVE : WA_INACTIVE) | (static_cast<uintptr_t>(minimised) << 16), 0, time);
+    }
+
+    void TranslateWindowEvent(const SDL_WindowEvent& e) {
+        switch (e.event) {
+        case SDL_WINDOWEVENT_CLOSE: Post(WM_CLOSE, 0, 0, e.timestamp); break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            Post(WM_ACTIVATE, WA_INACTIVE | (uintptr_t{1} << 16), 0, e.timestamp);
+            PostClientSize(SIZE_MINIMIZED, e.timestamp);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            Post(WM_ACTIVATE, WA_ACTIVE, 0, e.timestamp);
+            PostClientSize(SIZE_RESTORED, e.timestamp);
+            break;
+        case SDL_WINDOWEVENT_MAXIMIZED: PostClientSize(SIZE_MAXIMIZED, e.timestamp); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: PostClientSize(SIZE_RESTORED, e.timestamp); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: PostActivate(true, e.timestamp); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: PostActivate(false, e.timestamp); break;
+        default: break;
+        }
+    }
+
+    void TranslateKey(const SDL_KeyboardEvent& e) {
+        uint32_t vk = VirtualKeyFromSdl(e.keysym.sym, e.keysym.scancode, e.keysym.mod);
+        if (vk == 0) return;
+        bool down = e.type == SDL_KEYDOWN;
+        // Keys pressed with Alt, Alt itself and F10 are system keys.
+        bool system = (e.keysym.mod & KMOD_ALT) != 0 || vk == VK_MENU || vk == VK_F10;
+        uint32_t lParam = 1u | (static_cast<uint32_t>(e.keysym.scancode & 0xFF) << 16);
+        if (e.repeat || !down) lParam |= 1u << 30; // the key was down before this message
+        if (!down) lParam |= 1u << 31;
+        uint32_t message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+        Post(message, vk, static_cast<intptr_t>(lParam), e.timestamp);
+    }
+
+    void TranslateButton(const SDL_MouseButtonEvent& e) {
+        uint32_t message = 0;
+        bool down = e.type == SDL_MOUSEBUTTONDOWN;
+        switch (e.button) {
+        case SDL_BUTTON_LEFT: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
+        case SDL_BUTTON_RIGHT: message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
+        case SDL_BUTTON_MIDDLE: message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
+        default: return;
+        }
+        Post(message, static_cast<uintptr_t>(ButtonMask(SDL_GetMouseState(nullptr, nullptr))),
+             MakeLParam(static_cast<uint32_t>(e.x), static_cast<uint32_t>(e.y)), e.timestamp);
+    }
+
+    void Translate(const SDL_Event& e) {
+        if (e.type == SDL_QUIT) {
+            // SIGINT / SIGTERM and the last window's close: the close path, so the teardown runs.
+            Post(WM_CLOSE, 0, 0, e.common.timestamp);
+            return;
+        }
+        if (!window) return;
+        switch (e.type) {
+        case SDL_WINDOWEVENT:
+            if (e.window.windowID == windowId) TranslateWindowEvent(e.window);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (e.key.windowID == windowId || e.key.windowID == 0) TranslateKey(e.key);
+            break;
+        case SDL_MOUSEMOTION:
+            if (e.motion.windowID == windowId)
+                Post(WM_MOUSEMOVE, static_cast<uintptr_t>(ButtonMask(e.motion.state)),
+                     MakeLParam(static_cast<uint32_t>(e.motion.x), static_cast<uint32_t>(e.motion.y)),
+                     e.motion.timestamp);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.windowID == windowId) TranslateButton(e.button);
+            break;
+        default: break;
+        }
+    }
+
+    void ApplyPixelFormat(const PixelFormatRequest& request) {
+        // 16 colour bits: at least 5 bits per channel; SDL treats every size as a minimum.
+        int channel = request.colorBits >= 24 ? 8 : request.colorBits >= 15 ? 5 : 1;
+        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
+        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
+        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, request.alphaBits);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, request.depthBits);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, request.stencilBits);
+        SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 0);
+        SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, 0);
+        SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, 0);
+        SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (request.flags & PFD_DOUBLEBUFFER) ? 1 : 0);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    }
+
+    void Push(SDL_Event& e) { SDL_PushEvent(&e); }
+};
+
+bool SdlPlatform::StartVideo(bool allowOffscreen, std::string& error) {
+    // Coordinates stay inside the window while a button is held: no capture.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetMainReady();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        error = std::string("no display could be opened (") + SDL_GetError() + ")";
+        return false;
+    }
+    std::string driver = VideoDriver();
+    bool fallback = driver == "offscreen" || driver == "dummy";
+    if (fallback && !allowOffscreen && !EnvironmentAsks(driver.c_str())) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        error = "no display found (no X server or Wayland compositor to open a window on)";
+        return false;
+    }
+    SDL_StopTextInput();
+    return true;
+}
+
+void SdlPlatform::StopVideo() { SDL_Quit(); }
+
+std::string SdlPlatform::VideoDriver() {
+    const char* name = SDL_GetCurrentVideoDriver();
+    return name ? name : "";
+}
+
+SdlPlatform::SdlPlatform() : SdlPlatform(Options{}) {}
+
+SdlPlatform::SdlPlatform(const Options& options) : state(std::make_unique<State>()) {
+    state->options = options;
+    std::string driver = VideoDriver();
+    state->headless = driver == "offscreen" || driver == "dummy" || driver.empty();
+}
+
+SdlPlatform::~SdlPlatform() {
+    if (state->context) SDL_GL_DeleteContext(state->context);
+    if (state->window) SDL_DestroyWindow(state->window);
+}
+
+void SdlPlatform::InjectKey(uint32_t virtualKey, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.windowID = state->windowId;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_Keycode keycode = SDLK_UNKNOWN;
+    uint16_t mod = 0;
+    if (virtualKey >= 'A' && virtualKey <= 'Z') keycode = static_cast<SDL_Keycode>(virtualKey - 'A' + 'a');
+    else if (virtualKey >= '0' && virtualKey <= '9') keycode = static_cast<SDL_Keycode>(virtualKey);
+    else if (virtualKey >= VK_F1 && virtualKey <= VK_F12) keycode = SDLK_F1 + static_cast<SDL_Keycode>(virtualKey - VK_F1);
+    for (const KeypadEntry& entry : KeypadKeys)
+        if (keycode == SDLK_UNKNOWN && entry.withNumLock == virtualKey) {
+            keycode = entry.keycode;
+            mod = KMOD_NUM;
+        }
+    for (const KeyMapEntry& entry : FixedKeys)
+        if (keycode == SDLK_UNKNOWN && entry.virtualKey == virtualKey) keycode = entry.keycode;
+    if (keycode == SDLK_UNKNOWN) return;
+    e.key.keysym.sym = keycode;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(keycode);
+    e.key.keysym.mod = mod;
+    e.key.timestamp = SDL_GetTicks();
+    state->Push(e);
+}
+
+void SdlPlatform::InjectMouseMove(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = state->windowId;
+    e.motion.x = x;
+    e.motion.y = y;
+    e.motion.timestamp = SDL_GetTicks();
+    state->Push(e);
+}
+
+void SdlPlatform::InjectMouseButton(bool right, bool down, int x, int y) {
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.windowID = state->windowId;
+    e.button.button = right ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    e.button.timestamp = SDL_GetTicks();
+    state->Push(e);
+}
+
+void SdlPlatform::InjectClose() {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    e.window.windowID = state->windowId;
+    e.window.timestamp = SDL_GetTicks();
+    state->Push(e);
+}
+
+ModuleHandle SdlPlatform::GetModuleHandle() {
+    static char module;
+    return reinterpret_cast<ModuleHandle>(&module);
+}
+
+bool SdlPlatform::RegisterClass(const WindowClass& windowClass) {
+    if (state->procedure || !windowClass.className || !windowClass.procedure) return false;
+    state->procedure = windowClass.procedure;
+    state->className = windowClass.className;
+    // The class name becomes the X11 WM_CLASS, unless the user chose one.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", windowClass.className, 0);
+    return true;
+}
+
+bool SdlPlatform::UnregisterClass(const char* className, ModuleHandle) {
+    if (!state->procedure || state->className != className || state->window) return false;
+    state->procedure = nullptr;
+    state->className.clear();
+    return true;
+}
+
+bool SdlPlatform::ChangeDisplayMode(const DisplayMode& mode) {
+    // Desktops rarely offer 16-bit modes: any depth will do, but the size must be exactly right
+    // (SDL offers the closest mode it has, which on a one-mode display is simply that mode).
+    SDL_DisplayMode wanted{};
+    wanted.w = static_cast<int>(mode.width);
+    wanted.h = static_cast<int>(mode.height);
+    SDL_DisplayMode closest{};
+    if (!SDL_GetClosestDisplayMode(0, &wanted, &closest)) return false;
+    if (closest.w != wanted.w || closest.h != wanted.h) return false;
+    state->mode = closest;
+    state->modeChanged = true;
+    return true;
+}
+
+void SdlPlatform::RestoreDisplayMode() {
+    if (state->window && (SDL_GetWindowFlags(state->window) & SDL_WINDOW_FULLSCREEN))
+        SDL_SetWindowFullscreen(state->window, 0);
+    state->modeChanged = false;
+}
+
+void SdlPlatform::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+void SdlPlatform::AdjustWindowRect(WindowRect&, uint32_t, uint32_t) {
+    // SDL sizes windows by their client area and the window manager adds the frame around it, so
+    // the client rectangle already is the size to ask for.
+}
+
+WindowHandle SdlPlatform::CreateWindow(uint32_t, const char* className, const char* title, uint32_t style, int x,
+                                       int y, int width, int height, ModuleHandle) {
+    if (!state->procedure || state->className != className || state->window) return nullptr;
+    // The pixel format must be known before the window exists (X11 picks its visual now); the
+    // program asks for one format only, so ask for it here and again when it is chosen.
+    state->ApplyPixelFormat(PixelFormatRequest{40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16,
+                                               0, 0, 16, 0, 0});
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    bool popup = (style & WS_POPUP) != 0;
+    if (popup) flags |= SDL_WINDOW_BORDERLESS | (state->modeChanged ? SDL_WINDOW_FULLSCREEN : 0);
+    else flags |= SDL_WINDOW_RESIZABLE;
+    SDL_Window* window = SDL_CreateWindow(title, x, y, width, height, flags);
+    if (!window) return nullptr;
+    if (popup && state->modeChanged) SDL_SetWindowDisplayMode(window, &state->mode);
+    state->window = window;
+    state->windowId = SDL_GetWindowID(window);
+    return ToHandle(window);
+}
+
+bool SdlPlatform::DestroyWindow(WindowHandle window) {
+    if (!window || ToWindow(window) != state->window) return false;
+    SDL_DestroyWindow(state->window);
+    state->window = nullptr;
+    state->windowId = 0;
+    return true;
+}
+
+void SdlPlatform::ShowWindow(WindowHandle window) {
+    if (window) SDL_ShowWindow(ToWindow(window));
+}
+
+void SdlPlatform::SetForegroundWindow(WindowHandle window) {
+    if (window) SDL_RaiseWindow(ToWindow(window));
+}
+
+void SdlPlatform::SetFocus(WindowHandle window) {
+    if (window) SDL_SetWindowInputFocus(ToWindow(window));
+}
+
+WindowHandle SdlPlatform::GetFocus() {
+    SDL_Window* focus = SDL_GetKeyboardFocus();
+    return focus && focus == state->window ? ToHandle(focus) : nullptr;
+}
+
+// The window is its own device context.
+DeviceContext SdlPlatform::GetDC(WindowHandle window) {
+    if (!window || ToWindow(window) != state->window) return nullptr;
+    return reinterpret_cast<DeviceContext>(window);
+}
+
+bool SdlPlatform::ReleaseDC(WindowHandle window, DeviceContext dc) {
+    return dc && reinterpret_cast<WindowHandle>(dc) == window;
+}
+
+int SdlPlatform::ChoosePixelFormat(DeviceContext dc, const PixelFormatRequest& request) {
+    if (!dc) return 0;
+    if (!(request.flags & PFD_SUPPORT_OPENGL) || !(request.flags & PFD_DRAW_TO_WINDOW)) return 0;
+    state->ApplyPixelFormat(request);
+    return 1;
+}
+
+bool SdlPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormatRequest&) {
+    return dc && format == 1;
+}
+
+RenderContext SdlPlatform::CreateContext(DeviceContext dc) {
+    if (!dc || state->context) return nullptr;
+    // SDL makes a new context current at once; the program makes it current itself next.
+    SDL_GLContext context = SDL_GL_CreateContext(reinterpret_cast<SDL_Window*>(dc));
+    if (!context) return nullptr;
+    state->context = context;
+    return reinterpret_cast<RenderContext>(context);
+}
+
+bool SdlPlatform::MakeCurrent(DeviceContext dc, RenderContext rc) {
+    if (!rc) return SDL_GL_MakeCurrent(state->window, nullptr) == 0;
+    if (!dc) return false;
+    if (SDL_GL_MakeCurrent(reinterpret_cast<SDL_Window*>(dc), reinterpret_cast<SDL_GLContext>(rc)) != 0)
+        return false;
+    // Frames follow the display's refresh where the driver allows it; Xvfb and the offscreen
+    // driver do not, and the loop simply draws as fast as it can.
+    SDL_GL_SetSwapInterval(state->options.swapInterval);
+    return true;
+}
+
+bool SdlPlatform::DeleteContext(RenderContext rc) {
+    if (!rc || reinterpret_cast<SDL_GLContext>(rc) != state->context) return false;
+    SDL_GL_DeleteContext(state->context);
+    state->context = nullptr;
+    return true;
+}
+
+bool SdlPlatform::SwapBuffers(DeviceContext dc) {
+    if (!dc) return false;
+    SDL_GL_SwapWindow(reinterpret_cast<SDL_Window*>(dc));
+    return true;
+}
+
+bool SdlPlatform::PeekMessage(Message& message) {
+    SDL_Event e;
+    while (state->queue.empty() && SDL_PollEvent(&e)) state->Translate(e);
+    if (state->queue.empty()) return false;
+    message = state->queue.front();
+    state->queue.pop_front();
+    return true;
+}
+
+void SdlPlatform::TranslateMessage(const Message&) {
+    // Character messages are never used: key codes are all the program reads.
+}
+
+intptr_t SdlPlatform::DispatchMessage(const Message& message) {
+    if (!state->procedure) return DefWindowProc(message.window, message.message, message.wParam, message.lParam);
+    return state->procedure(message.window, message.message, message.wParam, message.lParam);
+}
+
+void SdlPlatform::PostQuitMessage(int exitCode) {
+    Message m;
+    m.message = WM_QUIT;
+    m.wParam = static_cast<uintptr_t>(exitCode);
+    state->queue.push_back(m);
+}
+
+intptr_t SdlPlatform::DefWindowProc(WindowHandle, uint32_t, uintptr_t, intptr_t) {
+    // Nothing the window system needs is left undone by the window procedure: SDL handles frame,
+    // cursor and screen saver itself.
+    return 0;
+}
+
+int SdlPlatform::MessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    bool yesNo = (flags & 0xF) == MB_YESNO;
+    if (!state->headless) {
+        SDL_MessageBoxButtonData yesNoButtons[] = {
+            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
+            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
+        };
+        SDL_MessageBoxButtonData okButton[] = {
+            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"},
+        };
+        SDL_MessageBoxData data{};
+        uint32_t icon = flags & 0xF0;
+        data.flags = icon == MB_ICONSTOP            ? SDL_MESSAGEBOX_ERROR
+                     : icon == MB_ICONEXCLAMATION   ? SDL_MESSAGEBOX_WARNING
+                     : icon == MB_ICONINFORMATION ? SDL_MESSAGEBOX_INFORMATION
+                                                    : 0;
+        data.window = owner ? ToWindow(owner) : nullptr;
+        data.title = caption;
+        data.message = text;
+        data.numbuttons = yesNo ? 2 : 1;
+        data.buttons = yesNo ? yesNoButtons : okButton;
+        int pressed = 0;
+        if (SDL_ShowMessageBox(&data, &pressed) == 0 && pressed > 0) return pressed;
+    }
+    // No box could be shown: the user still learns what happened, and a question counts as "No".
+    std::fprintf(stderr, "%s: %s%s", caption, text, text[0] && text[std::strlen(text) - 1] == '\n' ? "" : "\n");
+    return 0;
+}

@@ -1,0 +1,5 @@
+#include "scene/controls.h"
+
+void HandleFrameControls() {}
+
+void HandleMovementKeys() {}
