@@ -9,11 +9,12 @@ int main() {
     std::string error;
     if (!SdlPlatform::StartVideo(false, error)) {
         // Without a display there is nothing to show; this is not a failure of the program.
-        std::fprintf(stderr,
-                     "quorvane: %s.\n"
-                     "quorvane: nothing was drawn. quorvane-capture runs the scene headless and writes frames "
-                     "as PNG files.\n",
-                     error.c_str());
+        std::fprintf(
+            stderr,
+            "quorvane: %s.\n"
+            "quorvane: nothing was drawn. quorvane-capture runs the scene headless and writes frames "
+            "as PNG files.\n",
+            error.c_str());
         return 0;
     }
     int exitCode = 0;

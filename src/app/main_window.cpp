@@ -16,8 +16,8 @@ constexpr const char* ShutdownCaption = "Shutdown error";
 
 // The pixel format asked for on every window: double-buffered RGBA with 16 colour bits and a
 // 16-bit depth buffer; no alpha, accumulation, stencil or auxiliary buffers.
-constexpr PixelFormatRequest PixelFormat = {40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER,
-                                            16, 0, 0, 16, 0, 0};
+constexpr PixelFormatRequest PixelFormat = {
+    40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
 
 // Tears down what exists, then reports: the desktop mode is back before the user reads the box.
 bool FailOpen(const char* text, const char* caption) {
@@ -42,7 +42,8 @@ bool OpenMainWindow() {
     windowClass.instance = scene.instanceHandle;
     windowClass.className = MainWindowClassName;
     if (!platform.RegisterClass(windowClass)) {
-        platform.MessageBox(nullptr, "Register window class failed", StartupCaption, MB_OK | MB_ICONEXCLAMATION);
+        platform.MessageBox(nullptr, "Register window class failed", StartupCaption,
+                            MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
 
@@ -75,9 +76,9 @@ bool OpenMainWindow() {
     WindowRect rect{0, 0, MainWindowWidth, MainWindowHeight};
     platform.AdjustWindowRect(rect, frameStyle, exStyle);
 
-    scene.mainWindow =
-        platform.CreateWindow(exStyle, MainWindowClassName, MainWindowTitle, frameStyle | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                              0, 0, rect.right - rect.left, rect.bottom - rect.top, scene.instanceHandle);
+    scene.mainWindow = platform.CreateWindow(
+        exStyle, MainWindowClassName, MainWindowTitle, frameStyle | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+        rect.right - rect.left, rect.bottom - rect.top, scene.instanceHandle);
     if (!scene.mainWindow) return FailOpen("Window creation failed", InitCaption);
 
     scene.deviceContext = platform.GetDC(scene.mainWindow);

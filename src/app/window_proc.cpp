@@ -6,8 +6,12 @@
 namespace {
 
 // Cursor positions arrive as two unsigned 16-bit halves of lParam, in client pixels.
-int32_t CursorX(intptr_t lParam) { return static_cast<int32_t>(LowWord(static_cast<uintptr_t>(lParam))); }
-int32_t CursorY(intptr_t lParam) { return static_cast<int32_t>(HighWord(static_cast<uintptr_t>(lParam))); }
+int32_t CursorX(intptr_t lParam) {
+    return static_cast<int32_t>(LowWord(static_cast<uintptr_t>(lParam)));
+}
+int32_t CursorY(intptr_t lParam) {
+    return static_cast<int32_t>(HighWord(static_cast<uintptr_t>(lParam)));
+}
 
 // Signed 32-bit addition that wraps instead of overflowing, however long a drag goes unconsumed.
 int32_t AddWrapping(int32_t a, int32_t b) {

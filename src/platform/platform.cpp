@@ -15,4 +15,6 @@ Platform& CurrentPlatform() {
     return *currentPlatform;
 }
 
-void SetCurrentPlatform(Platform* platform) { currentPlatform = platform; }
+void SetCurrentPlatform(Platform* platform) {
+    currentPlatform = platform;
+}

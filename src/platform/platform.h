@@ -66,8 +66,12 @@ constexpr uintptr_t MK_MBUTTON = 0x0010;
 constexpr intptr_t MakeLParam(uint32_t low, uint32_t high) {
     return static_cast<intptr_t>((low & 0xFFFFu) | ((high & 0xFFFFu) << 16));
 }
-constexpr uint32_t LowWord(uintptr_t value) { return static_cast<uint32_t>(value & 0xFFFFu); }
-constexpr uint32_t HighWord(uintptr_t value) { return static_cast<uint32_t>((value >> 16) & 0xFFFFu); }
+constexpr uint32_t LowWord(uintptr_t value) {
+    return static_cast<uint32_t>(value & 0xFFFFu);
+}
+constexpr uint32_t HighWord(uintptr_t value) {
+    return static_cast<uint32_t>((value >> 16) & 0xFFFFu);
+}
 
 // Window class and window styles.
 constexpr uint32_t CS_VREDRAW = 0x0001;
@@ -147,8 +151,9 @@ class Platform {
 
     // Grows a client rectangle to the window rectangle of a frame with these styles.
     virtual void AdjustWindowRect(WindowRect& rect, uint32_t style, uint32_t exStyle) = 0;
-    virtual WindowHandle CreateWindow(uint32_t exStyle, const char* className, const char* title, uint32_t style,
-                                      int x, int y, int width, int height, ModuleHandle instance) = 0;
+    virtual WindowHandle CreateWindow(uint32_t exStyle, const char* className, const char* title,
+                                      uint32_t style, int x, int y, int width, int height,
+                                      ModuleHandle instance) = 0;
     virtual bool DestroyWindow(WindowHandle window) = 0;
     virtual void ShowWindow(WindowHandle window) = 0;
     virtual void SetForegroundWindow(WindowHandle window) = 0;
@@ -171,7 +176,8 @@ class Platform {
     virtual void TranslateMessage(const Message& message) = 0;
     virtual intptr_t DispatchMessage(const Message& message) = 0;
     virtual void PostQuitMessage(int exitCode) = 0;
-    virtual intptr_t DefWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+    virtual intptr_t DefWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                   intptr_t lParam) = 0;
 
     // Modal box; returns the button pressed (IDOK, IDYES, IDNO) or 0 when no box could be shown.
     virtual int MessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) = 0;

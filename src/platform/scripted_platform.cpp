@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
-void ScriptedPlatform::Fail(const std::string& operation, int nth) { failures[operation].push_back(nth); }
+void ScriptedPlatform::Fail(const std::string& operation, int nth) {
+    failures[operation].push_back(nth);
+}
 
-void ScriptedPlatform::QueueBeforePass(int pass, const Message& message) { script[pass].push_back(message); }
+void ScriptedPlatform::QueueBeforePass(int pass, const Message& message) {
+    script[pass].push_back(message);
+}
 
 void ScriptedPlatform::KeyDownBeforePass(int pass, uint32_t virtualKey) {
     QueueBeforePass(pass, Message{nullptr, WM_KEYDOWN, virtualKey, 1});
@@ -15,7 +19,9 @@ void ScriptedPlatform::KeyUpBeforePass(int pass, uint32_t virtualKey) {
     QueueBeforePass(pass, Message{nullptr, WM_KEYUP, virtualKey, static_cast<intptr_t>(0xC0000001u)});
 }
 
-void ScriptedPlatform::Queue(const Message& message) { queue.push_back(message); }
+void ScriptedPlatform::Queue(const Message& message) {
+    queue.push_back(message);
+}
 
 int ScriptedPlatform::Count(const std::string& prefix) const {
     return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const std::string& line) {
@@ -92,8 +98,9 @@ void ScriptedPlatform::AdjustWindowRect(WindowRect& rect, uint32_t style, uint32
     lastAdjustedRect = rect;
 }
 
-WindowHandle ScriptedPlatform::CreateWindow(uint32_t exStyle, const char* name, const char* title, uint32_t style,
-                                            int x, int y, int width, int height, ModuleHandle instance) {
+WindowHandle ScriptedPlatform::CreateWindow(uint32_t exStyle, const char* name, const char* title,
+                                            uint32_t style, int x, int y, int width, int height,
+                                            ModuleHandle instance) {
     lastExStyle = exStyle;
     lastStyle = style;
     lastTitle = title;
@@ -143,7 +150,9 @@ void ScriptedPlatform::SetFocus(WindowHandle window) {
     if (real) real->SetFocus(window);
 }
 
-WindowHandle ScriptedPlatform::GetFocus() { return focus; }
+WindowHandle ScriptedPlatform::GetFocus() {
+    return focus;
+}
 
 DeviceContext ScriptedPlatform::GetDC(WindowHandle window) {
     if (Record("GetDC", "GetDC")) return nullptr;

@@ -72,8 +72,8 @@ class ScriptedPlatform : public Platform {
     void RestoreDisplayMode() override;
     void ShowCursor(bool show) override;
     void AdjustWindowRect(WindowRect& rect, uint32_t style, uint32_t exStyle) override;
-    WindowHandle CreateWindow(uint32_t exStyle, const char* className, const char* title, uint32_t style, int x,
-                              int y, int width, int height, ModuleHandle instance) override;
+    WindowHandle CreateWindow(uint32_t exStyle, const char* className, const char* title, uint32_t style,
+                              int x, int y, int width, int height, ModuleHandle instance) override;
     bool DestroyWindow(WindowHandle window) override;
     void ShowWindow(WindowHandle window) override;
     void SetForegroundWindow(WindowHandle window) override;

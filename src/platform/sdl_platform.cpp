@@ -75,14 +75,20 @@ struct KeypadEntry {
 };
 
 constexpr KeypadEntry KeypadKeys[] = {
-    {SDLK_KP_0, VK_NUMPAD0, VK_INSERT}, {SDLK_KP_1, VK_NUMPAD1, VK_END},   {SDLK_KP_2, VK_NUMPAD2, VK_DOWN},
-    {SDLK_KP_3, VK_NUMPAD3, VK_NEXT},   {SDLK_KP_4, VK_NUMPAD4, VK_LEFT},  {SDLK_KP_5, VK_NUMPAD5, VK_CLEAR},
-    {SDLK_KP_6, VK_NUMPAD6, VK_RIGHT},  {SDLK_KP_7, VK_NUMPAD7, VK_HOME},  {SDLK_KP_8, VK_NUMPAD8, VK_UP},
-    {SDLK_KP_9, VK_NUMPAD9, VK_PRIOR},  {SDLK_KP_PERIOD, VK_DECIMAL, VK_DELETE},
+    {SDLK_KP_0, VK_NUMPAD0, VK_INSERT},      {SDLK_KP_1, VK_NUMPAD1, VK_END},
+    {SDLK_KP_2, VK_NUMPAD2, VK_DOWN},        {SDLK_KP_3, VK_NUMPAD3, VK_NEXT},
+    {SDLK_KP_4, VK_NUMPAD4, VK_LEFT},        {SDLK_KP_5, VK_NUMPAD5, VK_CLEAR},
+    {SDLK_KP_6, VK_NUMPAD6, VK_RIGHT},       {SDLK_KP_7, VK_NUMPAD7, VK_HOME},
+    {SDLK_KP_8, VK_NUMPAD8, VK_UP},          {SDLK_KP_9, VK_NUMPAD9, VK_PRIOR},
+    {SDLK_KP_PERIOD, VK_DECIMAL, VK_DELETE},
 };
 
-WindowHandle ToHandle(SDL_Window* window) { return reinterpret_cast<WindowHandle>(window); }
-SDL_Window* ToWindow(WindowHandle window) { return reinterpret_cast<SDL_Window*>(window); }
+WindowHandle ToHandle(SDL_Window* window) {
+    return reinterpret_cast<WindowHandle>(window);
+}
+SDL_Window* ToWindow(WindowHandle window) {
+    return reinterpret_cast<SDL_Window*>(window);
+}
 
 int ButtonMask(uint32_t sdlButtons) {
     int mask = 0;
@@ -109,7 +115,8 @@ uint32_t VirtualKeyFromSdl(int32_t keycode, int32_t scancode, uint16_t modifiers
     if (keycode >= '0' && keycode <= '9') return static_cast<uint32_t>(keycode);
     if (keycode >= SDLK_F1 && keycode <= SDLK_F12) return VK_F1 + static_cast<uint32_t>(keycode - SDLK_F1);
     for (const KeypadEntry& entry : KeypadKeys)
-        if (entry.keycode == keycode) return (modifiers & KMOD_NUM) ? entry.withNumLock : entry.withoutNumLock;
+        if (entry.keycode == keycode)
+            return (modifiers & KMOD_NUM) ? entry.withNumLock : entry.withoutNumLock;
     for (const KeyMapEntry& entry : FixedKeys)
         if (entry.keycode == keycode) return entry.virtualKey;
     return 0;
@@ -147,12 +154,15 @@ struct SdlPlatform::State {
 
     void PostActivate(bool active, uint32_t time) {
         bool minimised = (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) != 0;
-        Post(WM_ACTIVATE, (active ? WA_ACTIVE : WA_INACTIVE) | (static_cast<uintptr_t>(minimised) << 16), 0, time);
+        Post(WM_ACTIVATE, (active ? WA_ACTIVE : WA_INACTIVE) | (static_cast<uintptr_t>(minimised) << 16), 0,
+             time);
     }
 
     void TranslateWindowEvent(const SDL_WindowEvent& e) {
         switch (e.event) {
-        case SDL_WINDOWEVENT_CLOSE: Post(WM_CLOSE, 0, 0, e.timestamp); break;
+        case SDL_WINDOWEVENT_CLOSE:
+            Post(WM_CLOSE, 0, 0, e.timestamp);
+            break;
         case SDL_WINDOWEVENT_MINIMIZED:
             Post(WM_ACTIVATE, WA_INACTIVE | (uintptr_t{1} << 16), 0, e.timestamp);
             PostClientSize(SIZE_MINIMIZED, e.timestamp);
@@ -161,11 +171,20 @@ struct SdlPlatform::State {
             Post(WM_ACTIVATE, WA_ACTIVE, 0, e.timestamp);
             PostClientSize(SIZE_RESTORED, e.timestamp);
             break;
-        case SDL_WINDOWEVENT_MAXIMIZED: PostClientSize(SIZE_MAXIMIZED, e.timestamp); break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED: PostClientSize(SIZE_RESTORED, e.timestamp); break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: PostActivate(true, e.timestamp); break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: PostActivate(false, e.timestamp); break;
-        default: break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            PostClientSize(SIZE_MAXIMIZED, e.timestamp);
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            PostClientSize(SIZE_RESTORED, e.timestamp);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            PostActivate(true, e.timestamp);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            PostActivate(false, e.timestamp);
+            break;
+        default:
+            break;
         }
     }
 
@@ -186,10 +205,17 @@ struct SdlPlatform::State {
         uint32_t message = 0;
         bool down = e.type == SDL_MOUSEBUTTONDOWN;
         switch (e.button) {
-        case SDL_BUTTON_LEFT: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
-        case SDL_BUTTON_RIGHT: message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
-        case SDL_BUTTON_MIDDLE: message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
-        default: return;
+        case SDL_BUTTON_LEFT:
+            message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+            break;
+        case SDL_BUTTON_RIGHT:
+            message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+            break;
+        case SDL_BUTTON_MIDDLE:
+            message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+            break;
+        default:
+            return;
         }
         Post(message, static_cast<uintptr_t>(ButtonMask(SDL_GetMouseState(nullptr, nullptr))),
              MakeLParam(static_cast<uint32_t>(e.x), static_cast<uint32_t>(e.y)), e.timestamp);
@@ -220,7 +246,8 @@ struct SdlPlatform::State {
         case SDL_MOUSEBUTTONUP:
             if (e.button.windowID == windowId) TranslateButton(e.button);
             break;
-        default: break;
+        default:
+            break;
         }
     }
 
@@ -264,7 +291,9 @@ bool SdlPlatform::StartVideo(bool allowOffscreen, std::string& error) {
     return true;
 }
 
-void SdlPlatform::StopVideo() { SDL_Quit(); }
+void SdlPlatform::StopVideo() {
+    SDL_Quit();
+}
 
 std::string SdlPlatform::VideoDriver() {
     const char* name = SDL_GetCurrentVideoDriver();
@@ -291,9 +320,12 @@ void SdlPlatform::InjectKey(uint32_t virtualKey, bool down) {
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     SDL_Keycode keycode = SDLK_UNKNOWN;
     uint16_t mod = 0;
-    if (virtualKey >= 'A' && virtualKey <= 'Z') keycode = static_cast<SDL_Keycode>(virtualKey - 'A' + 'a');
-    else if (virtualKey >= '0' && virtualKey <= '9') keycode = static_cast<SDL_Keycode>(virtualKey);
-    else if (virtualKey >= VK_F1 && virtualKey <= VK_F12) keycode = SDLK_F1 + static_cast<SDL_Keycode>(virtualKey - VK_F1);
+    if (virtualKey >= 'A' && virtualKey <= 'Z')
+        keycode = static_cast<SDL_Keycode>(virtualKey - 'A' + 'a');
+    else if (virtualKey >= '0' && virtualKey <= '9')
+        keycode = static_cast<SDL_Keycode>(virtualKey);
+    else if (virtualKey >= VK_F1 && virtualKey <= VK_F12)
+        keycode = SDLK_F1 + static_cast<SDL_Keycode>(virtualKey - VK_F1);
     for (const KeypadEntry& entry : KeypadKeys)
         if (keycode == SDLK_UNKNOWN && entry.withNumLock == virtualKey) {
             keycode = entry.keycode;
@@ -382,24 +414,28 @@ void SdlPlatform::RestoreDisplayMode() {
     state->modeChanged = false;
 }
 
-void SdlPlatform::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+void SdlPlatform::ShowCursor(bool show) {
+    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
 
 void SdlPlatform::AdjustWindowRect(WindowRect&, uint32_t, uint32_t) {
     // SDL sizes windows by their client area and the window manager adds the frame around it, so
     // the client rectangle already is the size to ask for.
 }
 
-WindowHandle SdlPlatform::CreateWindow(uint32_t, const char* className, const char* title, uint32_t style, int x,
-                                       int y, int width, int height, ModuleHandle) {
+WindowHandle SdlPlatform::CreateWindow(uint32_t, const char* className, const char* title, uint32_t style,
+                                       int x, int y, int width, int height, ModuleHandle) {
     if (!state->procedure || state->className != className || state->window) return nullptr;
     // The pixel format must be known before the window exists (X11 picks its visual now); the
     // program asks for one format only, so ask for it here and again when it is chosen.
-    state->ApplyPixelFormat(PixelFormatRequest{40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16,
-                                               0, 0, 16, 0, 0});
+    state->ApplyPixelFormat(PixelFormatRequest{
+        40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0});
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     bool popup = (style & WS_POPUP) != 0;
-    if (popup) flags |= SDL_WINDOW_BORDERLESS | (state->modeChanged ? SDL_WINDOW_FULLSCREEN : 0);
-    else flags |= SDL_WINDOW_RESIZABLE;
+    if (popup)
+        flags |= SDL_WINDOW_BORDERLESS | (state->modeChanged ? SDL_WINDOW_FULLSCREEN : 0);
+    else
+        flags |= SDL_WINDOW_RESIZABLE;
     SDL_Window* window = SDL_CreateWindow(title, x, y, width, height, flags);
     if (!window) return nullptr;
     if (popup && state->modeChanged) SDL_SetWindowDisplayMode(window, &state->mode);
@@ -501,7 +537,8 @@ void SdlPlatform::TranslateMessage(const Message&) {
 }
 
 intptr_t SdlPlatform::DispatchMessage(const Message& message) {
-    if (!state->procedure) return DefWindowProc(message.window, message.message, message.wParam, message.lParam);
+    if (!state->procedure)
+        return DefWindowProc(message.window, message.message, message.wParam, message.lParam);
     return state->procedure(message.window, message.message, message.wParam, message.lParam);
 }
 
@@ -532,10 +569,10 @@ int SdlPlatform::MessageBox(WindowHandle owner, const char* text, const char* ca
         };
         SDL_MessageBoxData data{};
         uint32_t icon = flags & 0xF0;
-        data.flags = icon == MB_ICONSTOP            ? SDL_MESSAGEBOX_ERROR
-                     : icon == MB_ICONEXCLAMATION   ? SDL_MESSAGEBOX_WARNING
+        data.flags = icon == MB_ICONSTOP          ? SDL_MESSAGEBOX_ERROR
+                     : icon == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING
                      : icon == MB_ICONINFORMATION ? SDL_MESSAGEBOX_INFORMATION
-                                                    : 0;
+                                                  : 0;
         data.window = owner ? ToWindow(owner) : nullptr;
         data.title = caption;
         data.message = text;
@@ -545,6 +582,7 @@ int SdlPlatform::MessageBox(WindowHandle owner, const char* text, const char* ca
         if (SDL_ShowMessageBox(&data, &pressed) == 0 && pressed > 0) return pressed;
     }
     // No box could be shown: the user still learns what happened, and a question counts as "No".
-    std::fprintf(stderr, "%s: %s%s", caption, text, text[0] && text[std::strlen(text) - 1] == '\n' ? "" : "\n");
+    std::fprintf(stderr, "%s: %s%s", caption, text,
+                 text[0] && text[std::strlen(text) - 1] == '\n' ? "" : "\n");
     return 0;
 }

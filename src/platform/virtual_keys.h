@@ -48,4 +48,6 @@ constexpr uint32_t VK_NUMLOCK = 0x90;
 constexpr uint32_t VK_SCROLL = 0x91;
 
 // Virtual-key code of a letter or digit.
-constexpr uint32_t VirtualKeyOf(char c) { return static_cast<uint32_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); }
+constexpr uint32_t VirtualKeyOf(char c) {
+    return static_cast<uint32_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+}

@@ -16,4 +16,6 @@ void ResetRandom() {
     drawCount = 0;
 }
 
-uint64_t RandomDrawCount() { return drawCount; }
+uint64_t RandomDrawCount() {
+    return drawCount;
+}

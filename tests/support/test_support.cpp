@@ -28,7 +28,9 @@ ScopedChdir::ScopedChdir(const std::string& dir) {
     std::filesystem::current_path(dir);
 }
 
-ScopedChdir::~ScopedChdir() { std::filesystem::current_path(previous); }
+ScopedChdir::~ScopedChdir() {
+    std::filesystem::current_path(previous);
+}
 
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
     std::ofstream out(path, std::ios::binary);
@@ -64,9 +66,11 @@ GlContext::GlContext(int width, int height) {
     windowClass.className = "GlTestContext";
     windowClass.procedure = [](WindowHandle, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
     platform->RegisterClass(windowClass);
-    window = platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr);
+    window =
+        platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr);
     DeviceContext dc = platform->GetDC(window);
-    PixelFormatRequest request{40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
+    PixelFormatRequest request{
+        40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
     platform->SetPixelFormat(dc, platform->ChoosePixelFormat(dc, request), request);
     context = platform->CreateContext(dc);
     if (!context || !platform->MakeCurrent(dc, context)) {
@@ -90,11 +94,15 @@ ScriptedWithGl::ScriptedWithGl() {
     SetCurrentPlatform(&scripted);
 }
 
-ScriptedWithGl::~ScriptedWithGl() { SetCurrentPlatform(nullptr); }
+ScriptedWithGl::~ScriptedWithGl() {
+    SetCurrentPlatform(nullptr);
+}
 
 ScriptedOnly::ScriptedOnly() {
     ResetProgramState();
     SetCurrentPlatform(&scripted);
 }
 
-ScriptedOnly::~ScriptedOnly() { SetCurrentPlatform(nullptr); }
+ScriptedOnly::~ScriptedOnly() {
+    SetCurrentPlatform(nullptr);
+}

@@ -35,11 +35,13 @@ bool WritePng(const std::string& path, const RgbPicture& picture, std::string& e
         return false;
     }
     png_init_io(png, file.get());
-    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
+                 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < picture.height; ++y)
-        png_write_row(png, picture.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(picture.width) * 3);
+        png_write_row(png, picture.pixels.data() +
+                               static_cast<size_t>(y) * static_cast<size_t>(picture.width) * 3);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;

@@ -1,0 +1,29 @@
+# Debian packages the project needs, and a check that installs them (as root) or says how.
+# Sourced by run.sh and test.sh.
+
+QUORVANE_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev \
+libgl1-mesa-dri libegl-mesa0 libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev"
+QUORVANE_TEST_PACKAGES="libgtest-dev libbenchmark-dev libstb-dev libx11-dev xvfb xdotool xauth"
+
+# quorvane_need_packages PACKAGE... : installs what is missing when run as root, otherwise prints
+# the exact install line and fails.
+quorvane_need_packages() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || {
+            echo "apt-get could not install: ${missing[*]}" >&2
+            return 1
+        }
+    else
+        echo "Missing Debian packages. Install them with:" >&2
+        echo "  sudo apt-get install -y ${missing[*]}" >&2
+        return 1
+    fi
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the project twice (normal, and with AddressSanitizer + UndefinedBehaviorSanitizer) and
+# runs every test tier in both: unit, gl (offscreen OpenGL), golden images, end to end under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+quorvane_need_packages $QUORVANE_BUILD_PACKAGES $QUORVANE_TEST_PACKAGES
+
+jobs=$(nproc)
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+
+run_suite() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+    ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+echo "== normal build =="
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== sanitizer build (ASan + UBSan) =="
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF
+echo "All tests passed in both builds."
