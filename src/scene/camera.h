@@ -6,4 +6,4 @@
 void ApplyCamera();
 
 // Degrees of turn per pixel of right-button drag, on both axes.
-constexpr float LookDegreesPerPixel = 0.4f;
+constexpr double LookDegreesPerPixel = 0.4;

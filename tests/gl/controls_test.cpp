@@ -1,0 +1,124 @@
+// The keyboard controls that switch GL state: the latch rule on every latched key, the fog mode
+// after each set-up, and the lighting and blend switches against the frame's own reset.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/virtual_keys.h"
+#include "scene/controls.h"
+#include "scene/frame.h"
+#include "scene/render_setup.h"
+#include "scene/scene_state.h"
+#include "support/scene_helpers.h"
+
+namespace {
+
+using ControlsTest = SceneTest;
+
+void Frames(int count) {
+    for (int i = 0; i < count; ++i) HandleFrameControls();
+}
+
+// Down for one rendered frame, then up for the next.
+void Press(uint32_t key) {
+    scene.keyDown[key] = true;
+    HandleFrameControls();
+    scene.keyDown[key] = false;
+    HandleFrameControls();
+}
+
+GLint FogMode() {
+    GLint mode = 0;
+    glGetIntegerv(GL_FOG_MODE, &mode);
+    return mode;
+}
+
+struct Latched {
+    const char* name;
+    uint32_t key;
+    std::function<uint32_t()> value;
+};
+
+void PrintTo(const Latched& l, std::ostream* out) {
+    *out << l.name;
+}
+
+class LatchedKey : public SceneTest, public ::testing::WithParamInterface<Latched> {};
+
+TEST_P(LatchedKey, ActsOncePerPress) {
+    const Latched& control = GetParam();
+    uint32_t start = control.value();
+    scene.keyDown[control.key] = true;
+    HandleFrameControls();
+    uint32_t pressed = control.value();
+    EXPECT_NE(pressed, start);
+    Frames(3);
+    EXPECT_EQ(control.value(), pressed) << "held, not pressed again";
+    scene.keyDown[control.key] = false;
+    HandleFrameControls();
+    EXPECT_EQ(control.value(), pressed);
+    scene.keyDown[control.key] = true;
+    HandleFrameControls();
+    EXPECT_NE(control.value(), pressed) << "pressed again";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, LatchedKey,
+    ::testing::Values(Latched{"Lighting", 'L', [] { return static_cast<uint32_t>(scene.lightingOn); }},
+                      Latched{"Filter", 'F', [] { return scene.filterIndex; }},
+                      Latched{"Blend", 'B', [] { return static_cast<uint32_t>(scene.blendOn); }},
+                      Latched{"Twinkle", 'T', [] { return static_cast<uint32_t>(scene.twinkleOn); }},
+                      Latched{"Fog", 'G', [] { return scene.fogModeIndex; }},
+                      Latched{"Rainbow", VK_RETURN, [] { return static_cast<uint32_t>(scene.rainbowOn); }},
+                      Latched{"Palette", VK_SPACE, [] { return scene.paletteIndex; }}),
+    ::testing::PrintToStringParamName());
+
+TEST_F(ControlsTest, FogKeyStartsFromLinearAfterEverySetUp) {
+    ASSERT_EQ(FogMode(), GL_LINEAR);
+    std::vector<GLint> modes;
+    for (int i = 0; i < 4; ++i) {
+        Press('G');
+        modes.push_back(FogMode());
+        EXPECT_EQ(modes.back(), SceneState::fogModes[scene.fogModeIndex]);
+    }
+    EXPECT_EQ(modes, (std::vector<GLint>{GL_EXP, GL_EXP2, GL_LINEAR, GL_EXP}));
+
+    ASSERT_TRUE(SetupScene()); // as after F1
+    EXPECT_EQ(scene.fogModeIndex, 2u);
+    EXPECT_EQ(FogMode(), GL_LINEAR);
+    Press('G');
+    EXPECT_EQ(FogMode(), GL_EXP);
+}
+
+TEST_F(ControlsTest, LightingAndBlendKeysSwitchGlStateThatTheFrameResets) {
+    Press('L');
+    EXPECT_EQ(glIsEnabled(GL_LIGHTING), GL_TRUE);
+    Press('L');
+    EXPECT_EQ(glIsEnabled(GL_LIGHTING), GL_FALSE);
+
+    scene.keyDown['B'] = true;
+    HandleFrameControls();
+    EXPECT_TRUE(scene.blendOn);
+    EXPECT_EQ(glIsEnabled(GL_BLEND), GL_TRUE);
+    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_FALSE);
+    // The frame turns blending off and the depth test on again; the flag stays.
+    RenderFrame();
+    HandleFrameControls();
+    EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
+    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
+    EXPECT_TRUE(scene.blendOn);
+
+    scene.keyDown['B'] = false;
+    HandleFrameControls();
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    Press('B');
+    EXPECT_FALSE(scene.blendOn);
+    EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
+    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
+}
+
+} // namespace

@@ -1,0 +1,171 @@
+// The render set-up on a real context: the fixed GL state it leaves, the tables it fills from the
+// random source, and a failed set-up that touches nothing.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "app/main_window.h"
+#include "scene/random.h"
+#include "scene/render_setup.h"
+#include "scene/scene_state.h"
+#include "support/scene_helpers.h"
+
+namespace {
+
+constexpr uint64_t DrawsPerSetUp = 3 * StarCount + 8 * CubeCount + 4 * ParticleCount;
+
+std::vector<GLfloat> Floats(GLenum name, int count) {
+    std::vector<GLfloat> values(count);
+    glGetFloatv(name, values.data());
+    return values;
+}
+std::vector<GLfloat> Light1(GLenum name) {
+    std::vector<GLfloat> values(4);
+    glGetLightfv(GL_LIGHT1, name, values.data());
+    return values;
+}
+GLint Integer(GLenum name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
+using SetUpState = SceneTest;
+
+TEST_F(SetUpState, FixedGlState) {
+    struct Switch {
+        GLenum capability;
+        bool on;
+    };
+    for (Switch s : {Switch{GL_TEXTURE_2D, true}, Switch{GL_DEPTH_TEST, true}, Switch{GL_LIGHT1, true},
+                     Switch{GL_LIGHTING, false}, Switch{GL_BLEND, false}, Switch{GL_COLOR_MATERIAL, true},
+                     Switch{GL_FOG, false}, Switch{GL_CULL_FACE, false}})
+        EXPECT_EQ(glIsEnabled(s.capability), s.on ? GL_TRUE : GL_FALSE)
+            << "capability 0x" << std::hex << s.capability;
+
+    EXPECT_EQ(Integer(GL_DEPTH_FUNC), GL_LEQUAL);
+    EXPECT_EQ(Integer(GL_SHADE_MODEL), GL_SMOOTH);
+    EXPECT_EQ(Floats(GL_COLOR_CLEAR_VALUE, 4), (std::vector<GLfloat>{0, 0, 0, 0}));
+    EXPECT_EQ(Floats(GL_DEPTH_CLEAR_VALUE, 1)[0], 1.0f);
+    EXPECT_EQ(Integer(GL_PERSPECTIVE_CORRECTION_HINT), GL_NICEST);
+
+    EXPECT_EQ(Light1(GL_AMBIENT), (std::vector<GLfloat>{0.5f, 0.5f, 0.5f, 1.0f}));
+    EXPECT_EQ(Light1(GL_DIFFUSE), (std::vector<GLfloat>{1, 1, 1, 1}));
+    // Given under the identity, so in eye coordinates: 2 units behind the viewpoint.
+    EXPECT_EQ(Light1(GL_POSITION), (std::vector<GLfloat>{0, 0, 2, 1}));
+
+    EXPECT_EQ(Integer(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(Integer(GL_BLEND_DST), GL_ONE);
+    EXPECT_EQ(Integer(GL_COLOR_MATERIAL_FACE), GL_FRONT_AND_BACK);
+    EXPECT_EQ(Integer(GL_COLOR_MATERIAL_PARAMETER), GL_AMBIENT_AND_DIFFUSE);
+    EXPECT_EQ(Floats(GL_CURRENT_COLOR, 4), (std::vector<GLfloat>{1, 1, 1, 0.5f}));
+
+    EXPECT_EQ(scene.fogModeIndex, 2u);
+    EXPECT_EQ(Integer(GL_FOG_MODE), GL_LINEAR);
+    EXPECT_EQ(Floats(GL_FOG_COLOR, 4), (std::vector<GLfloat>{0.5f, 0.5f, 0.5f, 1.0f}));
+    EXPECT_EQ(Floats(GL_FOG_DENSITY, 1)[0], 0.35f);
+    EXPECT_EQ(Floats(GL_FOG_START, 1)[0], 5.0f);
+    EXPECT_EQ(Floats(GL_FOG_END, 1)[0], 100.0f);
+    EXPECT_EQ(Integer(GL_FOG_HINT), GL_NICEST);
+
+    EXPECT_EQ(glIsList(scene.cubeList), GL_TRUE);
+    EXPECT_EQ(glIsList(scene.fontBase), GL_TRUE);
+    EXPECT_EQ(glIsList(scene.fontBase + 95), GL_TRUE);
+}
+
+TEST(SetUpWithoutPictures, FailsAndTouchesNothing) {
+    GlContext gl;
+    ResetProgramState();
+    SetProjection(640, 480);
+    glClearColor(0.25f, 0.5f, 0.75f, 1.0f);
+    SceneState before = scene;
+
+    TempDir empty;
+    ScopedChdir inEmpty(empty.Path());
+    EXPECT_FALSE(SetupScene());
+
+    EXPECT_EQ(std::memcmp(&before, &scene, sizeof(SceneState)), 0) << "no field may change";
+    EXPECT_EQ(RandomDrawCount(), 0u);
+    EXPECT_EQ(glIsList(1), GL_FALSE);
+    EXPECT_EQ(glIsTexture(1), GL_FALSE);
+    for (GLenum capability : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHT1, GL_COLOR_MATERIAL})
+        EXPECT_EQ(glIsEnabled(capability), GL_FALSE) << "capability 0x" << std::hex << capability;
+    EXPECT_EQ(Integer(GL_DEPTH_FUNC), GL_LESS);
+    EXPECT_EQ(Integer(GL_BLEND_DST), GL_ZERO);
+    EXPECT_EQ(Integer(GL_FOG_MODE), GL_EXP);
+    EXPECT_EQ(Floats(GL_COLOR_CLEAR_VALUE, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1.0f}));
+    EXPECT_EQ(Floats(GL_CURRENT_COLOR, 4), (std::vector<GLfloat>{1, 1, 1, 1}));
+}
+
+// The tables as the set-up must fill them from the draws r[first], r[first + 1], ...: three per
+// star, then eight per cube, then four per particle, each record's in the order of its fields.
+void ExpectTablesFrom(const std::vector<int>& r, size_t first) {
+    const int* d = &r[first];
+    for (int i = 0; i < StarCount; ++i, d += 3) {
+        const Star& s = scene.stars[i];
+        EXPECT_EQ(s.red, d[0] % 256);
+        EXPECT_EQ(s.green, d[1] % 256);
+        EXPECT_EQ(s.blue, d[2] % 256);
+        EXPECT_FLOAT_EQ(s.distance, i / 50.0f * 5.0f);
+        EXPECT_EQ(s.angle, 0.0f);
+    }
+    for (int i = 0; i < CubeCount; ++i, d += 8) {
+        const Cube& c = scene.cubes[i];
+        EXPECT_EQ(c.red, d[0] % 256);
+        EXPECT_EQ(c.green, d[1] % 256);
+        EXPECT_EQ(c.blue, d[2] % 256);
+        EXPECT_FLOAT_EQ(c.x, (d[3] % 100) / 10.0 - 5.0);
+        EXPECT_FLOAT_EQ(c.y, (d[4] % 100) / 10.0 - 5.0);
+        EXPECT_EQ(c.z, -10.0f);
+        EXPECT_EQ(c.rotX + c.rotY + c.rotZ, 0.0f);
+        EXPECT_FLOAT_EQ(c.spinX, (d[5] % 10) / 10.0 - 0.5);
+        EXPECT_FLOAT_EQ(c.spinY, (d[6] % 10) / 10.0 - 0.5);
+        EXPECT_FLOAT_EQ(c.spinZ, (d[7] % 10) / 10.0 - 0.5);
+    }
+    for (int i = 0; i < ParticleCount; ++i, d += 4) {
+        const Particle& p = scene.particles[i];
+        EXPECT_TRUE(p.active);
+        EXPECT_EQ(p.life, 1.0f);
+        EXPECT_FLOAT_EQ(p.lifeDecay, (d[0] % 100) / 1000.0 + 0.003);
+        EXPECT_EQ(p.velX, (d[1] % 50 - 26) * 10.0f);
+        EXPECT_EQ(p.velY, (d[2] % 50 - 25) * 10.0f);
+        EXPECT_EQ(p.velZ, (d[3] % 50 - 25) * 10.0f);
+        EXPECT_TRUE(p.red == 1.0f && p.green == 0.5f && p.blue == 0.5f) << "palette row 0";
+        EXPECT_TRUE(p.gravX == 0.0f && p.gravY == -0.8f && p.gravZ == 0.0f);
+        if (::testing::Test::HasFailure()) return; // one broken record is enough to read
+    }
+}
+
+TEST(SetUpTables, DrawStarsThenCubesThenParticlesAndContinueTheSequence) {
+    GlContext gl;
+    ResetRandom();
+    std::vector<int> sequence(2 * DrawsPerSetUp);
+    for (int& value : sequence) value = NextRandom();
+
+    // From program start, twice: the same scene both times.
+    ResetProgramState();
+    ASSERT_TRUE(SetupScene());
+    EXPECT_EQ(RandomDrawCount(), DrawsPerSetUp);
+    ExpectTablesFrom(sequence, 0);
+    SceneState first = scene;
+    ResetProgramState();
+    ASSERT_TRUE(SetupScene());
+    EXPECT_EQ(std::memcmp(first.stars, scene.stars, sizeof(scene.stars)), 0);
+    EXPECT_EQ(std::memcmp(first.cubes, scene.cubes, sizeof(scene.cubes)), 0);
+    EXPECT_EQ(std::memcmp(first.particles, scene.particles, sizeof(scene.particles)), 0);
+
+    // A second set-up (as after F1) goes on where the first left the sequence, and leaves the
+    // particles where they are.
+    scene.particles[7].x = 1.5f;
+    scene.particles[7].z = -2.0f;
+    ASSERT_TRUE(SetupScene());
+    EXPECT_EQ(RandomDrawCount(), 2 * DrawsPerSetUp);
+    ExpectTablesFrom(sequence, DrawsPerSetUp);
+    EXPECT_EQ(scene.particles[7].x, 1.5f);
+    EXPECT_EQ(scene.particles[7].z, -2.0f);
+}
+
+} // namespace
