@@ -2,6 +2,7 @@
 // 24-bit RGB pixels, bottom row first, rows packed without gaps.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct RgbImage {
@@ -10,6 +11,10 @@ struct RgbImage {
     uint8_t* pixels; // width * height * 3 bytes: red, green, blue; bottom row first
 };
 
+// Largest picture accepted, in bytes of 24-bit rows (8192 x 8192 fits): a short run-length file
+// can declare any size, so the size alone has to be bounded before anything is allocated.
+constexpr uint64_t MaxBitmapBytes = uint64_t(256) << 20;
+
 // The loader's own switch for its message boxes; true from start.
 extern bool errorPopupsEnabled;
 
@@ -17,5 +22,11 @@ extern bool errorPopupsEnabled;
 // failure, which has been reported in one message box.
 RgbImage* LoadBitmapImage(const char* path);
 
+// The same for a file already in memory: every check and box of LoadBitmapImage after the file
+// is open. Reads nothing outside the `size` bytes at `data`.
+RgbImage* DecodeBitmapImage(const uint8_t* data, size_t size);
+
 // Number of colour-table entries of the info header at `infoHeader`.
+// Reads the header size, then bcBitCount of a 12-byte header or biClrUsed and biBitCount of any
+// other, so the caller makes sure that 12 or 40 bytes lie there.
 uint16_t CountPaletteEntries(const uint8_t* infoHeader);

@@ -1,0 +1,81 @@
+#include "assets/textures.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "assets/bitmap_loader.h"
+#include "scene/scene_state.h"
+
+namespace {
+
+// A file that cannot be opened for reading is skipped without a message; only a file that is
+// there reaches the loader (and its boxes).
+RgbImage* LoadIfPresent(const char* path) {
+    FILE* file = std::fopen(path, "r");
+    if (!file) return nullptr;
+    std::fclose(file);
+    return LoadBitmapImage(path);
+}
+
+void UploadImage(const RgbImage* image) {
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, image->width, image->height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 image->pixels);
+}
+
+void FreeImage(RgbImage* image) {
+    if (!image) return;
+    if (image->pixels) std::free(image->pixels);
+    std::free(image);
+}
+
+} // namespace
+
+bool LoadTextures() {
+    bool loaded = false;
+    // The images' rows are packed without gaps; with the default alignment of 4, any width not
+    // divisible by 4 would be read skewed and past the end of the block.
+    GLint previousAlignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+
+    RgbImage* picture = LoadIfPresent("data/t1.bmp");
+    if (picture) {
+        loaded = true;
+        glGenTextures(3, scene.textures);
+
+        glBindTexture(GL_TEXTURE_2D, scene.textures[0]);
+        UploadImage(picture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+
+        glBindTexture(GL_TEXTURE_2D, scene.textures[1]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        UploadImage(picture);
+
+        glBindTexture(GL_TEXTURE_2D, scene.textures[2]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture->width, picture->height, GL_RGB, GL_UNSIGNED_BYTE,
+                          picture->pixels);
+    }
+
+    RgbImage* star = LoadIfPresent("data/star.bmp");
+    if (star) {
+        loaded = true;
+        glGenTextures(1, &scene.starTexture);
+        glBindTexture(GL_TEXTURE_2D, scene.starTexture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        UploadImage(star);
+    }
+
+    // Both images live until both files have been dealt with.
+    FreeImage(picture);
+    FreeImage(star);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+    return loaded;
+}

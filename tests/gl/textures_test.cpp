@@ -1,0 +1,197 @@
+// LoadTextures on a real (offscreen) OpenGL context: which files exist, sizes, filters, pixels.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "assets/bitmap_loader.h"
+#include "assets/textures.h"
+#include "scene/scene_state.h"
+#include "support/bitmap_files.h"
+#include "support/test_support.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A 24-bit picture whose pixels all differ, and what the loader makes of it (bottom row first).
+Bytes Picture(int width, int height, uint8_t seed) {
+    Bytes rgb;
+    for (int i = 0; i < width * height; i++)
+        rgb.insert(rgb.end(), {uint8_t(seed + i * 7), uint8_t(255 - i * 3), uint8_t(i * 11 + seed * 2)});
+    return rgb;
+}
+Bytes BottomFirst(int width, int height, const Bytes& topFirst) {
+    Bytes out;
+    for (int y = height - 1; y >= 0; y--)
+        out.insert(out.end(), topFirst.begin() + y * width * 3, topFirst.begin() + (y + 1) * width * 3);
+    return out;
+}
+Bytes BitmapFile(int width, int height, const Bytes& topFirst) {
+    BitmapParts parts;
+    parts.width = width;
+    parts.height = height;
+    parts.bits = Rows24(width, height, topFirst);
+    return BuildBitmap(parts);
+}
+
+GLint Level(GLuint texture, int level, GLenum what) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    GLint value = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, what, &value);
+    return value;
+}
+GLint Parameter(GLuint texture, GLenum what) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    GLint value = -1;
+    glGetTexParameteriv(GL_TEXTURE_2D, what, &value);
+    return value;
+}
+// Level 0 as GL holds it: rows in upload order, so bottom row first like the loader's block.
+Bytes TexturePixels(GLuint texture) {
+    int width = Level(texture, 0, GL_TEXTURE_WIDTH);
+    int height = Level(texture, 0, GL_TEXTURE_HEIGHT);
+    Bytes out(size_t(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, out.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    return out;
+}
+
+class Textures : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        errorPopupsEnabled = true;
+        std::filesystem::create_directory(dir.File("data"));
+    }
+    void Put(const std::string& name, const Bytes& bytes) { WriteFile(dir.File("data/" + name), bytes); }
+    bool Load() {
+        ScopedChdir inside(dir.Path());
+        return LoadTextures();
+    }
+    // Names that LoadTextures must leave alone when their file is missing.
+    void MarkNames() {
+        scene.textures[0] = 901;
+        scene.textures[1] = 902;
+        scene.textures[2] = 903;
+        scene.starTexture = 904;
+    }
+
+    ScriptedOnly platform; // first: it resets the program state
+    GlContext gl{64, 64};
+    TempDir dir;
+};
+
+TEST_F(Textures, BothPicturesGiveFourTexturesWithTheirFilters) {
+    const Bytes t1 = Picture(8, 4, 1);
+    const Bytes star = Picture(4, 4, 2);
+    Put("t1.bmp", BitmapFile(8, 4, t1));
+    Put("star.bmp", BitmapFile(4, 4, star));
+    ASSERT_TRUE(Load());
+    EXPECT_TRUE(platform.scripted.boxes.empty());
+
+    const GLenum filters[3][2] = {
+        {GL_NEAREST, GL_NEAREST}, {GL_LINEAR, GL_LINEAR}, {GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR}};
+    for (int i = 0; i < 3; i++) {
+        GLuint name = scene.textures[i];
+        ASSERT_TRUE(glIsTexture(name)) << i;
+        EXPECT_EQ(Level(name, 0, GL_TEXTURE_WIDTH), 8) << i;
+        EXPECT_EQ(Level(name, 0, GL_TEXTURE_HEIGHT), 4) << i;
+        EXPECT_EQ(Parameter(name, GL_TEXTURE_MIN_FILTER), GLint(filters[i][0])) << i;
+        EXPECT_EQ(Parameter(name, GL_TEXTURE_MAG_FILTER), GLint(filters[i][1])) << i;
+        EXPECT_EQ(TexturePixels(name), BottomFirst(8, 4, t1)) << i;
+    }
+    EXPECT_NE(scene.textures[0], scene.textures[1]);
+    EXPECT_NE(scene.textures[1], scene.textures[2]);
+    // The mipmapped one has its smaller levels, down to 1 x 1.
+    EXPECT_EQ(Level(scene.textures[2], 1, GL_TEXTURE_WIDTH), 4);
+    EXPECT_EQ(Level(scene.textures[2], 3, GL_TEXTURE_WIDTH), 1);
+    EXPECT_EQ(Level(scene.textures[2], 3, GL_TEXTURE_HEIGHT), 1);
+
+    ASSERT_TRUE(glIsTexture(scene.starTexture));
+    EXPECT_EQ(Parameter(scene.starTexture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(Parameter(scene.starTexture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(TexturePixels(scene.starTexture), BottomFirst(4, 4, star));
+
+    // The unpack alignment is back to what it was.
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 4);
+}
+
+TEST_F(Textures, EachPictureAloneIsEnough) {
+    Put("star.bmp", BitmapFile(4, 4, Picture(4, 4, 3)));
+    MarkNames();
+    EXPECT_TRUE(Load());
+    EXPECT_EQ(scene.textures[0], 901u);
+    EXPECT_EQ(scene.textures[1], 902u);
+    EXPECT_EQ(scene.textures[2], 903u);
+    EXPECT_NE(scene.starTexture, 904u);
+    EXPECT_TRUE(glIsTexture(scene.starTexture));
+
+    std::filesystem::remove(dir.File("data/star.bmp"));
+    Put("t1.bmp", BitmapFile(4, 4, Picture(4, 4, 4)));
+    MarkNames();
+    EXPECT_TRUE(Load());
+    for (GLuint name : scene.textures) EXPECT_TRUE(glIsTexture(name));
+    EXPECT_EQ(scene.starTexture, 904u);
+    EXPECT_TRUE(platform.scripted.boxes.empty());
+}
+
+TEST_F(Textures, NeitherPictureFailsWithoutABox) {
+    MarkNames();
+    EXPECT_FALSE(Load());
+    EXPECT_EQ(scene.textures[0], 901u);
+    EXPECT_EQ(scene.starTexture, 904u);
+    EXPECT_TRUE(platform.scripted.boxes.empty());
+}
+
+TEST_F(Textures, AnUnreadableFirstPictureShowsTheLoadersBoxAndTheStarStillLoads) {
+    BitmapParts unknown;
+    unknown.headerSize = 124;
+    Put("t1.bmp", BuildBitmap(unknown));
+    Put("star.bmp", BitmapFile(4, 4, Picture(4, 4, 5)));
+    MarkNames();
+    EXPECT_TRUE(Load());
+    ASSERT_EQ(platform.scripted.boxes.size(), 1u);
+    EXPECT_EQ(platform.scripted.boxes[0].text, "Unknown DIB file format.");
+    EXPECT_EQ(scene.textures[0], 901u);
+    EXPECT_TRUE(glIsTexture(scene.starTexture));
+}
+
+TEST_F(Textures, WidthsNotDivisibleByFourUploadUnskewed) {
+    // 6 pixels make 18-byte rows: with GL's default alignment of 4 they would be read as 20.
+    const Bytes t1 = Picture(6, 4, 6);
+    Put("t1.bmp", BitmapFile(6, 4, t1));
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(Level(scene.textures[0], 0, GL_TEXTURE_WIDTH), 6);
+    EXPECT_EQ(TexturePixels(scene.textures[0]), BottomFirst(6, 4, t1));
+    EXPECT_EQ(TexturePixels(scene.textures[1]), BottomFirst(6, 4, t1));
+}
+
+TEST(ProjectPictures, LoadWithPowerOfTwoSides) {
+    // The committed pictures, from the folder that holds data/ (the tests' working directory).
+    ScriptedOnly platform;
+    GlContext gl(64, 64);
+    ASSERT_TRUE(LoadTextures());
+    EXPECT_TRUE(platform.scripted.boxes.empty());
+    for (GLuint name : {scene.textures[0], scene.starTexture}) {
+        int width = Level(name, 0, GL_TEXTURE_WIDTH);
+        int height = Level(name, 0, GL_TEXTURE_HEIGHT);
+        EXPECT_GE(width, 16);
+        EXPECT_EQ(width & (width - 1), 0) << width;
+        EXPECT_EQ(height & (height - 1), 0) << height;
+    }
+    // The star is drawn additively: its border must be black so no square edge shows.
+    Bytes star = TexturePixels(scene.starTexture);
+    int side = Level(scene.starTexture, 0, GL_TEXTURE_WIDTH);
+    for (int i = 0; i < side; i++)
+        for (size_t at : {size_t(i) * 3, (size_t(side - 1) * side + i) * 3, size_t(i) * side * 3,
+                          (size_t(i) * side + side - 1) * 3})
+            EXPECT_EQ(star[at] | star[at + 1] | star[at + 2], 0) << "border pixel " << at / 3;
+}
+
+} // namespace
