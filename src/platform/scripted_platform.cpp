@@ -212,6 +212,12 @@ bool ScriptedPlatform::PeekMessage(Message& message) {
         queue.pop_front();
         return true;
     }
+    if (quitPosted) {
+        // Like the real queue: a quit message comes only once nothing else waits.
+        quitPosted = false;
+        message = Message{nullptr, WM_QUIT, static_cast<uintptr_t>(quitCode), 0};
+        return true;
+    }
     ++idlePasses;
     if (idlePasses > maxIdlePasses && !ranAway) {
         ranAway = true;
@@ -230,7 +236,8 @@ intptr_t ScriptedPlatform::DispatchMessage(const Message& message) {
 
 void ScriptedPlatform::PostQuitMessage(int exitCode) {
     calls.push_back("PostQuitMessage " + std::to_string(exitCode));
-    queue.push_back(Message{nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0});
+    quitPosted = true;
+    quitCode = exitCode;
 }
 
 intptr_t ScriptedPlatform::DefWindowProc(WindowHandle, uint32_t message, uintptr_t, intptr_t) {

@@ -126,4 +126,6 @@ class ScriptedPlatform : public Platform {
     int liveWindows = 0;
     int liveContexts = 0;
     int loadedPass = 0;
+    bool quitPosted = false;
+    int quitCode = 0;
 };

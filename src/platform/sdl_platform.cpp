@@ -124,7 +124,9 @@ uint32_t VirtualKeyFromSdl(int32_t keycode, int32_t scancode, uint16_t modifiers
 
 struct SdlPlatform::State {
     Options options;
-    std::deque<Message> queue; // translated messages not yet retrieved, and posted ones
+    std::deque<Message> queue; // translated messages not yet retrieved
+    bool quitPosted = false;   // a quit message is retrieved only once nothing else waits
+    int quitCode = 0;
     std::string className;
     WindowProc procedure = nullptr;
     SDL_Window* window = nullptr;
@@ -526,10 +528,19 @@ bool SdlPlatform::SwapBuffers(DeviceContext dc) {
 bool SdlPlatform::PeekMessage(Message& message) {
     SDL_Event e;
     while (state->queue.empty() && SDL_PollEvent(&e)) state->Translate(e);
-    if (state->queue.empty()) return false;
-    message = state->queue.front();
-    state->queue.pop_front();
-    return true;
+    if (!state->queue.empty()) {
+        message = state->queue.front();
+        state->queue.pop_front();
+        return true;
+    }
+    if (state->quitPosted) {
+        state->quitPosted = false;
+        message = Message{};
+        message.message = WM_QUIT;
+        message.wParam = static_cast<uintptr_t>(state->quitCode);
+        return true;
+    }
+    return false;
 }
 
 void SdlPlatform::TranslateMessage(const Message&) {
@@ -543,10 +554,8 @@ intptr_t SdlPlatform::DispatchMessage(const Message& message) {
 }
 
 void SdlPlatform::PostQuitMessage(int exitCode) {
-    Message m;
-    m.message = WM_QUIT;
-    m.wParam = static_cast<uintptr_t>(exitCode);
-    state->queue.push_back(m);
+    state->quitPosted = true;
+    state->quitCode = exitCode;
 }
 
 intptr_t SdlPlatform::DefWindowProc(WindowHandle, uint32_t, uintptr_t, intptr_t) {

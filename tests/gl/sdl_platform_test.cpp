@@ -1,0 +1,233 @@
+// The SDL platform's translation of SDL events into window messages, on SDL's offscreen driver:
+// events are pushed into SDL's own queue, as the window system would put them there.
+#include <gtest/gtest.h>
+
+#define SDL_MAIN_HANDLED
+#include <SDL2/SDL.h>
+
+#include <cstring>
+
+#include "platform/sdl_platform.h"
+#include "platform/virtual_keys.h"
+#include "support/test_support.h"
+
+namespace {
+
+class SdlPlatformTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        StartOffscreenVideo();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        WindowClass windowClass;
+        windowClass.className = "SdlPlatformTest";
+        windowClass.procedure = [](WindowHandle, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
+        ASSERT_TRUE(platform.RegisterClass(windowClass));
+        window =
+            platform.CreateWindow(0, "SdlPlatformTest", "test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr);
+        ASSERT_NE(window, nullptr);
+        windowId = SDL_GetWindowID(reinterpret_cast<SDL_Window*>(window));
+        Drain();
+    }
+    void TearDown() override {
+        platform.DestroyWindow(window);
+        platform.UnregisterClass("SdlPlatformTest", nullptr);
+    }
+
+    std::vector<Message> Drain() {
+        std::vector<Message> messages;
+        Message m;
+        while (platform.PeekMessage(m)) messages.push_back(m);
+        return messages;
+    }
+
+    void PushKey(bool down, SDL_Keycode key, uint16_t mod = 0, bool repeat = false) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.windowID = windowId;
+        e.key.repeat = repeat;
+        e.key.keysym.sym = key;
+        e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+        e.key.keysym.mod = mod;
+        SDL_PushEvent(&e);
+    }
+    void PushWindowEvent(uint8_t event, uint32_t id = 0) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = event;
+        e.window.windowID = id ? id : windowId;
+        SDL_PushEvent(&e);
+    }
+
+    SdlPlatform platform;
+    WindowHandle window = nullptr;
+    uint32_t windowId = 0;
+};
+
+TEST_F(SdlPlatformTest, KeysBecomeKeyMessagesWithVirtualKeyCodes) {
+    PushKey(true, SDLK_w);
+    PushKey(true, SDLK_w, 0, true);
+    PushKey(false, SDLK_w);
+    PushKey(true, SDLK_KP_PLUS);
+    PushKey(true, SDLK_KP_ENTER);
+    PushKey(true, SDLK_RSHIFT);
+    PushKey(true, SDLK_F1);
+    PushKey(true, SDLK_PAGEDOWN);
+    std::vector<Message> m = Drain();
+    ASSERT_EQ(m.size(), 8u);
+    EXPECT_EQ(m[0].message, WM_KEYDOWN);
+    EXPECT_EQ(m[0].wParam, 'W');
+    EXPECT_EQ(m[0].lParam & (1 << 30), 0);
+    EXPECT_EQ(m[1].message, WM_KEYDOWN); // auto-repeat, marked as already down
+    EXPECT_NE(m[1].lParam & (1 << 30), 0);
+    EXPECT_EQ(m[2].message, WM_KEYUP);
+    EXPECT_EQ(m[3].wParam, VK_ADD);
+    EXPECT_EQ(m[4].wParam, VK_RETURN);
+    EXPECT_EQ(m[5].wParam, VK_SHIFT);
+    EXPECT_EQ(m[6].wParam, VK_F1);
+    EXPECT_EQ(m[7].wParam, VK_NEXT);
+}
+
+TEST_F(SdlPlatformTest, AltCombinationsAltItselfAndF10AreSystemKeys) {
+    PushKey(true, SDLK_LALT, KMOD_LALT);
+    PushKey(true, SDLK_f, KMOD_LALT);
+    PushKey(false, SDLK_f, KMOD_LALT);
+    PushKey(false, SDLK_LALT, 0);
+    PushKey(true, SDLK_F10);
+    PushKey(false, SDLK_F10);
+    std::vector<Message> m = Drain();
+    ASSERT_EQ(m.size(), 6u);
+    const uint32_t expected[] = {WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSKEYUP,
+                                 WM_SYSKEYUP,   WM_SYSKEYDOWN, WM_SYSKEYUP};
+    for (size_t i = 0; i < m.size(); ++i) EXPECT_EQ(m[i].message, expected[i]) << i;
+    EXPECT_EQ(m[0].wParam, VK_MENU);
+    EXPECT_EQ(m[1].wParam, 'F');
+    EXPECT_EQ(m[4].wParam, VK_F10);
+}
+
+TEST_F(SdlPlatformTest, KeypadDigitsFollowNumLock) {
+    PushKey(true, SDLK_KP_8, KMOD_NUM);
+    PushKey(true, SDLK_KP_8);
+    PushKey(true, SDLK_KP_4, KMOD_NUM);
+    PushKey(true, SDLK_KP_9);
+    std::vector<Message> m = Drain();
+    ASSERT_EQ(m.size(), 4u);
+    EXPECT_EQ(m[0].wParam, VK_NUMPAD8);
+    EXPECT_EQ(m[1].wParam, VK_UP);
+    EXPECT_EQ(m[2].wParam, VK_NUMPAD4);
+    EXPECT_EQ(m[3].wParam, VK_PRIOR);
+}
+
+TEST_F(SdlPlatformTest, KeyMapCoversEveryKeyTheSceneReads) {
+    struct Row {
+        SDL_Keycode key;
+        uint16_t mod;
+        uint32_t code;
+    };
+    const Row rows[] = {
+        {SDLK_a, 0, 'A'},
+        {SDLK_z, 0, 'Z'},
+        {SDLK_0, 0, '0'},
+        {SDLK_ESCAPE, 0, VK_ESCAPE},
+        {SDLK_TAB, 0, VK_TAB},
+        {SDLK_LSHIFT, 0, VK_SHIFT},
+        {SDLK_SPACE, 0, VK_SPACE},
+        {SDLK_RETURN, 0, VK_RETURN},
+        {SDLK_UP, 0, VK_UP},
+        {SDLK_DOWN, 0, VK_DOWN},
+        {SDLK_LEFT, 0, VK_LEFT},
+        {SDLK_RIGHT, 0, VK_RIGHT},
+        {SDLK_PAGEUP, 0, VK_PRIOR},
+        {SDLK_KP_MINUS, 0, VK_SUBTRACT},
+        {SDLK_KP_2, KMOD_NUM, VK_NUMPAD2},
+        {SDLK_KP_6, KMOD_NUM, VK_NUMPAD6},
+        {SDLK_F12, 0, VK_F12},
+        {SDLK_LCTRL, 0, VK_CONTROL},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(VirtualKeyFromSdl(row.key, SDL_GetScancodeFromKey(row.key), row.mod), row.code)
+            << SDL_GetKeyName(row.key);
+    // Keys the program has no code for produce no message at all.
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_AUDIOPLAY, 0, 0), 0u);
+    PushKey(true, SDLK_AUDIOPLAY);
+    EXPECT_TRUE(Drain().empty());
+}
+
+TEST_F(SdlPlatformTest, MinimiseRestoreResizeAndClose) {
+    PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    PushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+    PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED);
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE, windowId + 100); // some other window's
+    std::vector<Message> m = Drain();
+    ASSERT_EQ(m.size(), 6u);
+    EXPECT_EQ(m[0].message, WM_ACTIVATE);
+    EXPECT_EQ(HighWord(m[0].wParam), 1u); // minimised
+    EXPECT_EQ(m[1].message, WM_SIZE);
+    EXPECT_EQ(m[1].lParam, 0); // a minimised window's client area is 0 x 0
+    EXPECT_EQ(m[2].message, WM_ACTIVATE);
+    EXPECT_EQ(HighWord(m[2].wParam), 0u);
+    EXPECT_EQ(m[3].message, WM_SIZE);
+    EXPECT_EQ(m[3].lParam, MakeLParam(640, 480));
+    EXPECT_EQ(m[4].message, WM_SIZE);
+    EXPECT_EQ(m[5].message, WM_CLOSE);
+}
+
+TEST_F(SdlPlatformTest, AQuitRequestTakesTheClosePath) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT; // what SDL makes of SIGINT and SIGTERM
+    SDL_PushEvent(&quit);
+    std::vector<Message> m = Drain();
+    ASSERT_EQ(m.size(), 1u);
+    EXPECT_EQ(m[0].message, WM_CLOSE);
+}
+
+TEST_F(SdlPlatformTest, MouseMessagesCarryClientCoordinates) {
+    platform.InjectMouseButton(true, true, 100, 50);
+    platform.InjectMouseMove(110, 54);
+    platform.InjectMouseButton(true, false, 110, 54);
+    platform.InjectMouseButton(false, true, 3, 4);
+    std::vector<Message> m = Drain();
+    ASSERT_EQ(m.size(), 4u);
+    EXPECT_EQ(m[0].message, WM_RBUTTONDOWN);
+    EXPECT_EQ(m[0].lParam, MakeLParam(100, 50));
+    EXPECT_EQ(m[1].message, WM_MOUSEMOVE);
+    EXPECT_EQ(m[1].lParam, MakeLParam(110, 54));
+    EXPECT_EQ(m[2].message, WM_RBUTTONUP);
+    EXPECT_EQ(m[3].message, WM_LBUTTONDOWN);
+    // The mouse is not captured while a button is held.
+    EXPECT_STREQ(SDL_GetHint(SDL_HINT_MOUSE_AUTO_CAPTURE), "0");
+}
+
+TEST_F(SdlPlatformTest, APostedQuitComesOnceNothingElseWaits) {
+    PushKey(true, SDLK_q);
+    platform.PostQuitMessage(3);
+    std::vector<Message> m = Drain();
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[0].message, WM_KEYDOWN);
+    EXPECT_EQ(m[1].message, WM_QUIT);
+    EXPECT_EQ(m[1].wParam, 3u);
+}
+
+TEST_F(SdlPlatformTest, InjectedKeysTakeTheSameRoute) {
+    platform.InjectKey(VK_NUMPAD8, true);
+    platform.InjectKey(VK_ADD, true);
+    platform.InjectKey('L', false);
+    std::vector<Message> m = Drain();
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0].wParam, VK_NUMPAD8);
+    EXPECT_EQ(m[1].wParam, VK_ADD);
+    EXPECT_EQ(m[2].message, WM_KEYUP);
+    EXPECT_EQ(m[2].wParam, 'L');
+}
+
+TEST_F(SdlPlatformTest, OneWindowAndOneClassAtATime) {
+    WindowClass again;
+    again.className = "Other";
+    again.procedure = [](WindowHandle, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
+    EXPECT_FALSE(platform.RegisterClass(again));
+    EXPECT_EQ(platform.CreateWindow(0, "SdlPlatformTest", "x", WS_POPUP, 0, 0, 64, 64, nullptr), nullptr);
+    EXPECT_FALSE(platform.UnregisterClass("SdlPlatformTest", nullptr)); // its window still exists
+    EXPECT_EQ(platform.GetDC(nullptr), nullptr);
+}
+
+} // namespace
