@@ -23,20 +23,13 @@
 
 #include "assets/bitmap_loader.h"
 
+#include "common/little_endian.h"
+
 namespace {
 
 constexpr int Side = 2048;
 
 std::string folder;
-
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(uint8_t(value));
-    out.push_back(uint8_t(value >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 
 void WriteBitmap(const std::string& name, uint16_t bitCount, uint32_t compression,
                  const std::vector<uint8_t>& table, const std::vector<uint8_t>& bits) {

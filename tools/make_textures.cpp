@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "common/little_endian.h"
+
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
@@ -21,15 +23,6 @@ struct Picture {
     int height;
     std::vector<uint8_t> rgb; // top row first
 };
-
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(uint8_t(value));
-    out.push_back(uint8_t(value >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 
 // File header, 40-byte info header, then the rows bottom first, blue green red, padded to 4.
 bool WriteBmp24(const std::string& path, const Picture& picture) {

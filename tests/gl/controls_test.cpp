@@ -18,18 +18,6 @@ namespace {
 
 using ControlsTest = SceneTest;
 
-void Frames(int count) {
-    for (int i = 0; i < count; ++i) HandleFrameControls();
-}
-
-// Down for one rendered frame, then up for the next.
-void Press(uint32_t key) {
-    scene.keyDown[key] = true;
-    HandleFrameControls();
-    scene.keyDown[key] = false;
-    HandleFrameControls();
-}
-
 GLint FogMode() {
     GLint mode = 0;
     glGetIntegerv(GL_FOG_MODE, &mode);

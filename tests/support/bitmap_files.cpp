@@ -5,16 +5,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/little_endian.h"
+
 namespace {
 
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(uint8_t(value));
-    out.push_back(uint8_t(value >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& more) {
     out.insert(out.end(), more.begin(), more.end());
 }

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/main_window.h"
+#include "scene/controls.h"
 #include "scene/random.h"
 #include "scene/render_setup.h"
 
@@ -123,4 +124,15 @@ std::vector<FeedbackPolygon> CaptureFeedback(const std::function<void()>& draw) 
         polygons.push_back(polygon);
     }
     return polygons;
+}
+
+void Frames(int count) {
+    for (int i = 0; i < count; ++i) HandleFrameControls();
+}
+
+void Press(uint32_t key) {
+    scene.keyDown[key] = true;
+    HandleFrameControls();
+    scene.keyDown[key] = false;
+    HandleFrameControls();
 }

@@ -62,3 +62,8 @@ struct FeedbackVertex {
 using FeedbackPolygon = std::vector<FeedbackVertex>;
 // Runs `draw` in feedback mode and returns the polygons it produced, in order.
 std::vector<FeedbackPolygon> CaptureFeedback(const std::function<void()>& draw);
+
+// `count` calls of the frame controls, as after `count` rendered frames.
+void Frames(int count);
+// A key down for one rendered frame's controls, then up for the next.
+void Press(uint32_t key);

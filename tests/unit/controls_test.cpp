@@ -20,18 +20,6 @@ class ControlsTest : public ::testing::Test {
     void SetUp() override { ResetProgramState(); }
 };
 
-void Frames(int count) {
-    for (int i = 0; i < count; ++i) HandleFrameControls();
-}
-
-// Down for one rendered frame, then up for the next.
-void Press(uint32_t key) {
-    scene.keyDown[key] = true;
-    HandleFrameControls();
-    scene.keyDown[key] = false;
-    HandleFrameControls();
-}
-
 TEST_F(ControlsTest, SelectorsWrapToZero) {
     std::vector<uint32_t> filters;
     for (int i = 0; i < 3; ++i) {
