@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "scene/controls.h"
 #include "scene/random.h"
+#include "scene/scene_state.h"
 #include "scene/render_setup.h"
 
 void SceneTest::SetUp() {
