@@ -3,11 +3,12 @@
 #include <string>
 
 #include "app/main_loop.h"
+#include "app/main_window.h"
 #include "platform/sdl_platform.h"
 
 int main() {
     std::string error;
-    if (!SdlPlatform::StartVideo(false, error)) {
+    if (!SdlPlatform::StartVideo(false, error, MainWindowClassName)) {
         // Without a display there is nothing to show; this is not a failure of the program.
         std::fprintf(
             stderr,

@@ -273,7 +273,9 @@ struct SdlPlatform::State {
     void Push(SDL_Event& e) { SDL_PushEvent(&e); }
 };
 
-bool SdlPlatform::StartVideo(bool allowOffscreen, std::string& error) {
+bool SdlPlatform::StartVideo(bool allowOffscreen, std::string& error, const char* windowClass) {
+    // Unless the user chose one.
+    if (windowClass) SDL_setenv("SDL_VIDEO_X11_WMCLASS", windowClass, 0);
     // Coordinates stay inside the window while a button is held: no capture.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
@@ -384,8 +386,6 @@ bool SdlPlatform::RegisterClass(const WindowClass& windowClass) {
     if (state->procedure || !windowClass.className || !windowClass.procedure) return false;
     state->procedure = windowClass.procedure;
     state->className = windowClass.className;
-    // The class name becomes the X11 WM_CLASS, unless the user chose one.
-    SDL_setenv("SDL_VIDEO_X11_WMCLASS", windowClass.className, 0);
     return true;
 }
 

@@ -19,7 +19,9 @@ class SdlPlatform : public Platform {
     // Starts SDL's video subsystem. With `allowOffscreen` false, SDL's silent fallback to its
     // offscreen or dummy driver (no X server, no Wayland) counts as "no display": false, with the
     // reason in `error`. SDL_VIDEODRIVER=offscreen in the environment always allows it.
-    static bool StartVideo(bool allowOffscreen, std::string& error);
+    // `windowClass`, when given, names the program's windows to the window system (the X11
+    // WM_CLASS), which SDL reads only as its video starts.
+    static bool StartVideo(bool allowOffscreen, std::string& error, const char* windowClass = nullptr);
     static void StopVideo();
     // Name of the video driver in use ("x11", "wayland", "offscreen", ...).
     static std::string VideoDriver();

@@ -1,0 +1,160 @@
+#include "quorvane_run.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Upper bounds only: a passing run never waits for them. The sanitizer build draws far slower.
+constexpr double WindowSeconds = 30.0;
+constexpr double FramesSeconds = 20.0;
+
+// A key message is read on the pass after it arrives; the pass that reads it may already have drawn,
+// and the controls run after the next frame's swap. So four new frames after a key-down the
+// control has acted and a frame drawn after it is on the screen; three after a key-up, the latch
+// has seen the key up.
+constexpr int FramesAfterKeyDown = 4;
+constexpr int FramesAfterKeyUp = 3;
+// Mouse messages are applied by the first frame after them.
+constexpr int FramesAfterMouse = 3;
+
+Clock::time_point Deadline(double seconds) {
+    return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+} // namespace
+
+QuorvaneRun::~QuorvaneRun() {
+    process.Stop();
+    if (!outputPath.empty()) unlink(outputPath.c_str());
+}
+
+bool QuorvaneRun::Start(const std::string& workDir, std::string& error) {
+    char pattern[] = "/tmp/quorvane-e2e-program-XXXXXX";
+    int fd = mkstemp(pattern);
+    if (fd < 0) {
+        error = "cannot create a file for the program's output";
+        return false;
+    }
+    close(fd);
+    outputPath = pattern;
+    ChildProcess::Options options;
+    options.args = {std::string(QUORVANE_BINARY_DIR) + "/quorvane"};
+    options.workDir = workDir;
+    options.setEnv = {{"DISPLAY", server.Name()}};
+    options.unsetEnv = {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+    options.outputPath = outputPath;
+    return process.Start(options, error);
+}
+
+bool QuorvaneRun::WaitForWindow() {
+    return WaitForWindowOtherThan(0);
+}
+
+bool QuorvaneRun::WaitForNewWindow() {
+    return WaitForWindowOtherThan(window);
+}
+
+bool QuorvaneRun::WaitForWindowOtherThan(unsigned long old) {
+    auto deadline = Deadline(WindowSeconds);
+    previous = RgbPicture();
+    for (;;) {
+        window = server.FindWindow("Quorvane");
+        if (window != 0 && window != old) break;
+        if (Clock::now() >= deadline || !process.Running()) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // The program focuses its window itself; without a window manager nothing takes it away, but
+    // make sure before any key is sent.
+    if (!server.Xdotool({"windowfocus", "--sync", std::to_string(window)})) return false;
+    return WaitFrames(2);
+}
+
+bool QuorvaneRun::Shot(RgbPicture& picture) {
+    if (!window || !server.Capture(window, picture)) return false;
+    previous = picture;
+    return true;
+}
+
+bool QuorvaneRun::WaitFrames(int count) {
+    auto deadline = Deadline(FramesSeconds);
+    RgbPicture current;
+    if (previous.pixels.empty() && !Shot(current)) return false;
+    int seen = 0;
+    while (seen < count) {
+        if (Clock::now() >= deadline) return false;
+        RgbPicture last = previous;
+        if (!Shot(current)) return false;
+        if (current.width != last.width || current.height != last.height || current.pixels != last.pixels)
+            ++seen;
+    }
+    return true;
+}
+
+bool QuorvaneRun::KeyDown(const std::string& key) {
+    return server.Xdotool({"keydown", key});
+}
+
+bool QuorvaneRun::KeyUp(const std::string& key) {
+    return server.Xdotool({"keyup", key});
+}
+
+bool QuorvaneRun::Press(const std::string& key) {
+    return KeyDown(key) && WaitFrames(FramesAfterKeyDown) && KeyUp(key) && WaitFrames(FramesAfterKeyUp);
+}
+
+bool QuorvaneRun::HoldUntil(const std::string& key, const std::function<bool(const RgbPicture&)>& done,
+                            RgbPicture& last, int frameLimit, int* framesSeen) {
+    if (!KeyDown(key)) return false;
+    auto deadline = Deadline(FramesSeconds);
+    bool reached = false;
+    int frames = 0;
+    while (Clock::now() < deadline && (frameLimit == 0 || frames < frameLimit)) {
+        RgbPicture before = previous;
+        if (!Shot(last)) break;
+        if (last.pixels != before.pixels) ++frames;
+        if (done(last)) {
+            reached = true;
+            break;
+        }
+    }
+    bool released = KeyUp(key);
+    if (framesSeen) *framesSeen = frames;
+    return reached && released;
+}
+
+bool QuorvaneRun::MoveMouse(int x, int y) {
+    return server.Xdotool({"mousemove", std::to_string(x), std::to_string(y)});
+}
+
+bool QuorvaneRun::RightButton(bool down) {
+    return server.Xdotool({down ? "mousedown" : "mouseup", "3"});
+}
+
+bool QuorvaneRun::RightDrag(int fromX, int fromY, int toX, int toY) {
+    return MoveMouse(fromX, fromY) && WaitFrames(FramesAfterMouse) && RightButton(true) &&
+           WaitFrames(FramesAfterMouse) && MoveMouse(toX, toY) && WaitFrames(FramesAfterMouse) &&
+           RightButton(false) && WaitFrames(FramesAfterMouse);
+}
+
+std::optional<ExitStatus> QuorvaneRun::WaitExit(double seconds) {
+    return process.Wait(seconds);
+}
+
+std::string SaveScreenshots(const std::string& testName,
+                            const std::vector<std::pair<std::string, RgbPicture>>& shots) {
+    std::string folder = std::string(QUORVANE_BINARY_DIR) + "/e2e-screenshots";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    for (const auto& [label, picture] : shots) {
+        std::string error;
+        WritePng(folder + "/" + testName + "-" + label + ".png", picture, error);
+    }
+    return folder;
+}
