@@ -24,12 +24,6 @@ Bytes Picture(int width, int height, uint8_t seed) {
         rgb.insert(rgb.end(), {uint8_t(seed + i * 7), uint8_t(255 - i * 3), uint8_t(i * 11 + seed * 2)});
     return rgb;
 }
-Bytes BottomFirst(int width, int height, const Bytes& topFirst) {
-    Bytes out;
-    for (int y = height - 1; y >= 0; y--)
-        out.insert(out.end(), topFirst.begin() + y * width * 3, topFirst.begin() + (y + 1) * width * 3);
-    return out;
-}
 Bytes BitmapFile(int width, int height, const Bytes& topFirst) {
     BitmapParts parts;
     parts.width = width;

@@ -130,3 +130,10 @@ bool ReadPpm(const std::string& path, int& width, int& height, std::vector<uint8
     in.read(reinterpret_cast<char*>(rgb.data()), std::streamsize(rgb.size()));
     return bool(in);
 }
+
+std::vector<uint8_t> BottomFirst(int width, int height, const std::vector<uint8_t>& topFirst) {
+    std::vector<uint8_t> out;
+    for (int y = height - 1; y >= 0; y--)
+        out.insert(out.end(), topFirst.begin() + y * width * 3, topFirst.begin() + (y + 1) * width * 3);
+    return out;
+}

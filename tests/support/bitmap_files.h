@@ -32,6 +32,9 @@ std::vector<uint8_t> BuildBitmap(const BitmapParts& parts);
 // result is bottom row first (or top first when `topDown`), blue green red, rows padded to 4.
 std::vector<uint8_t> Rows24(int width, int height, const std::vector<uint8_t>& rgb, bool topDown = false);
 
+// A packed RGB picture given top row first, turned bottom row first as the loader returns it.
+std::vector<uint8_t> BottomFirst(int width, int height, const std::vector<uint8_t>& topFirst);
+
 // A colour table of `count` 4-byte entries (3-byte when `core`) from red green blue triples.
 std::vector<uint8_t> Table(const std::vector<uint8_t>& rgb, bool core = false);
 

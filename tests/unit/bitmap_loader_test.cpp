@@ -54,13 +54,6 @@ Bytes Gradient(int width, int height) {
     return rgb;
 }
 
-Bytes BottomFirst(int width, int height, const Bytes& topFirst) {
-    Bytes out;
-    for (int y = height - 1; y >= 0; y--)
-        out.insert(out.end(), topFirst.begin() + y * width * 3, topFirst.begin() + (y + 1) * width * 3);
-    return out;
-}
-
 // Packs a picture of palette indexes (top row first) into bottom-up rows of `bits` per pixel.
 Bytes PackIndexes(int width, int height, int bits, const std::vector<int>& indexes) {
     size_t stride = ((size_t(width) * bits + 31) / 32) * 4;
