@@ -84,6 +84,7 @@ void RenderParticleFountain() {
     ApplyCamera();
     glEnable(GL_BLEND);
     glBindTexture(GL_TEXTURE_2D, scene.starTexture);
+    const float divisor = scene.particleSlowdown * 1000.0f;
     for (int i = 0; i < ParticleCount; ++i) {
         Particle& p = scene.particles[i];
         if (!p.active) continue;
@@ -102,7 +103,6 @@ void RenderParticleFountain() {
         glEnd();
 
         // Move with the velocity from before this frame's gravity.
-        float divisor = scene.particleSlowdown * 1000.0f;
         p.x += p.velX / divisor;
         p.y += p.velY / divisor;
         p.z += p.velZ / divisor;
