@@ -183,6 +183,19 @@ class Platform {
     virtual int MessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) = 0;
 };
 
+// Scripted input for front ends that drive the real program (the capture tool): each event goes
+// into the platform's own queue, so it takes the same path as one from the window system.
+// Coordinates are client pixels.
+class InputInjector {
+  public:
+    virtual ~InputInjector() = default;
+    virtual void InjectKey(uint32_t virtualKey, bool down) = 0;
+    virtual void InjectMouseMove(int x, int y) = 0;
+    virtual void InjectMouseButton(bool right, bool down, int x, int y) = 0;
+    // The window's close request, as from its frame.
+    virtual void InjectClose() = 0;
+};
+
 // The platform the program runs on. Set once by the entry point (or by a test) before anything
 // else runs.
 Platform& CurrentPlatform();

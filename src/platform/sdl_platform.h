@@ -8,7 +8,7 @@
 
 #include "platform/platform.h"
 
-class SdlPlatform : public Platform {
+class SdlPlatform : public Platform, public InputInjector {
   public:
     struct Options {
         // Swap interval asked for on every context: 1 follows the display's refresh where the
@@ -30,12 +30,11 @@ class SdlPlatform : public Platform {
     explicit SdlPlatform(const Options& options);
     ~SdlPlatform() override;
 
-    // Puts an event into SDL's own queue, as the window system would, for front ends that script
-    // their input. Coordinates are client pixels.
-    void InjectKey(uint32_t virtualKey, bool down);
-    void InjectMouseMove(int x, int y);
-    void InjectMouseButton(bool right, bool down, int x, int y);
-    void InjectClose();
+    // Scripted input goes into SDL's own queue and through the same translation as real events.
+    void InjectKey(uint32_t virtualKey, bool down) override;
+    void InjectMouseMove(int x, int y) override;
+    void InjectMouseButton(bool right, bool down, int x, int y) override;
+    void InjectClose() override;
 
     ModuleHandle GetModuleHandle() override;
     bool RegisterClass(const WindowClass& windowClass) override;

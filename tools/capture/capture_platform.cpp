@@ -1,0 +1,128 @@
+#include "capture/capture_platform.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "capture/capture_host.h"
+
+RgbPicture ReadBackBuffer(int width, int height) {
+    RgbPicture picture;
+    picture.width = width;
+    picture.height = height;
+    size_t stride = static_cast<size_t>(width) * 3;
+    picture.pixels.resize(stride * static_cast<size_t>(height));
+    std::vector<uint8_t> rows(picture.pixels.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+    for (int y = 0; y < height; ++y) // GL reads the bottom row first; pictures start at the top
+        std::memcpy(&picture.pixels[static_cast<size_t>(y) * stride],
+                    &rows[static_cast<size_t>(height - 1 - y) * stride], stride);
+    return picture;
+}
+
+CapturePlatform::CapturePlatform(Platform& inner, InputInjector& input, const CaptureSettings& settings)
+    : inner(inner), input(input), settings(settings) {}
+
+bool CapturePlatform::PeekMessage(Message& message) {
+    if (!started) {
+        started = true;
+        loopStart = Clock::now();
+    }
+    int next = swaps + 1;
+    if (next > deliveredFor) {
+        deliveredFor = next;
+        if (next > settings.frames)
+            input.InjectClose();
+        else
+            Deliver(next);
+    }
+    return inner.PeekMessage(message);
+}
+
+bool CapturePlatform::SwapBuffers(DeviceContext dc) {
+    ++swaps;
+    if (settings.shots.count(swaps)) SaveShot(swaps);
+    bool ok = inner.SwapBuffers(dc);
+    // A headless swap presents nothing and so waits for nothing: finish the frame, as a real
+    // display's swap would, so that the time includes the drawing.
+    if (settings.bench) glFinish();
+    Clock::time_point now = Clock::now();
+    if (swaps == 1) firstFrameStartupMs = MillisecondsSinceProcessStart();
+    frameMs.push_back(
+        std::chrono::duration<double, std::milli>(now - (swaps == 1 ? loopStart : lastSwap)).count());
+    lastSwap = now;
+    return ok;
+}
+
+void CapturePlatform::Deliver(int frame) {
+    for (const InputEvent& e : settings.input) {
+        if (e.frame != frame) continue;
+        switch (e.kind) {
+        case InputEvent::Kind::KeyDown:
+            input.InjectKey(e.virtualKey, true);
+            break;
+        case InputEvent::Kind::KeyUp:
+            input.InjectKey(e.virtualKey, false);
+            break;
+        case InputEvent::Kind::Drag: {
+            // Centred on the window, so that the whole drag stays inside it.
+            int x = 320 - e.dx / 2, y = 240 - e.dy / 2;
+            input.InjectMouseButton(true, true, x, y);
+            input.InjectMouseMove(x + e.dx, y + e.dy);
+            input.InjectMouseButton(true, false, x + e.dx, y + e.dy);
+            break;
+        }
+        }
+    }
+}
+
+void CapturePlatform::SaveShot(int frame) {
+    RgbPicture picture = ReadBackBuffer(640, 480);
+    std::string path = settings.out + "/frame-" + std::to_string(frame) + ".png";
+    std::string error;
+    if (!WritePng(path, picture, error)) {
+        std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
+        ++failedShots;
+    } else {
+        ++savedShots;
+    }
+}
+
+std::vector<double> ClearOnlyFrames(Platform& platform, int frames) {
+    using Clock = std::chrono::steady_clock;
+    WindowClass windowClass;
+    windowClass.className = "Quorvane_Baseline";
+    windowClass.procedure = [](WindowHandle, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
+    std::vector<double> frameMs;
+    if (!platform.RegisterClass(windowClass)) return frameMs;
+    WindowRect rect{0, 0, 640, 480};
+    platform.AdjustWindowRect(rect, WS_OVERLAPPEDWINDOW, 0);
+    WindowHandle window = platform.CreateWindow(0, "Quorvane_Baseline", "baseline", WS_OVERLAPPEDWINDOW, 0, 0,
+                                                rect.right - rect.left, rect.bottom - rect.top, nullptr);
+    DeviceContext dc = window ? platform.GetDC(window) : nullptr;
+    PixelFormatRequest request{
+        40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
+    RenderContext rc = nullptr;
+    if (dc && platform.SetPixelFormat(dc, platform.ChoosePixelFormat(dc, request), request))
+        rc = platform.CreateContext(dc);
+    if (rc && platform.MakeCurrent(dc, rc)) {
+        Clock::time_point last = Clock::now();
+        for (int i = 0; i < frames; ++i) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            platform.SwapBuffers(dc);
+            glFinish();
+            Clock::time_point now = Clock::now();
+            frameMs.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+            last = now;
+        }
+        platform.MakeCurrent(nullptr, nullptr);
+    }
+    if (rc) platform.DeleteContext(rc);
+    if (dc) platform.ReleaseDC(window, dc);
+    if (window) platform.DestroyWindow(window);
+    platform.UnregisterClass("Quorvane_Baseline", nullptr);
+    return frameMs;
+}
