@@ -25,6 +25,7 @@ int main() {
         exitCode = RunApplication();
         SetCurrentPlatform(nullptr);
     }
+    SdlPlatform::CheckLeaksNow();
     SdlPlatform::StopVideo();
     return exitCode;
 }

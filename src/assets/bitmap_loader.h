@@ -12,8 +12,14 @@ struct RgbImage {
 };
 
 // Largest picture accepted, in bytes of 24-bit rows (8192 x 8192 fits): a short run-length file
-// can declare any size, so the size alone has to be bounded before anything is allocated.
+// can declare any size, so the size alone has to be bounded before anything is allocated. The
+// fuzzing build lowers it (QUORVANE_MAX_BITMAP_BYTES), so that its runs do not spend their time
+// filling pictures of hundreds of megabytes; the unit tests hold the real bound.
+#ifdef QUORVANE_MAX_BITMAP_BYTES
+constexpr uint64_t MaxBitmapBytes = QUORVANE_MAX_BITMAP_BYTES;
+#else
 constexpr uint64_t MaxBitmapBytes = uint64_t(256) << 20;
+#endif
 
 // The loader's own switch for its message boxes; true from start.
 extern bool errorPopupsEnabled;

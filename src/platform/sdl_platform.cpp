@@ -11,6 +11,18 @@
 
 #include "platform/virtual_keys.h"
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUORVANE_HAS_ASAN 1
+#endif
+#endif
+#ifndef QUORVANE_HAS_ASAN
+#define QUORVANE_HAS_ASAN 0
+#endif
+#if defined(__SANITIZE_ADDRESS__) || QUORVANE_HAS_ASAN
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace {
 
 // Keys whose virtual-key code does not follow from their character.
@@ -82,6 +94,9 @@ constexpr KeypadEntry KeypadKeys[] = {
     {SDLK_KP_8, VK_NUMPAD8, VK_UP},          {SDLK_KP_9, VK_NUMPAD9, VK_PRIOR},
     {SDLK_KP_PERIOD, VK_DECIMAL, VK_DELETE},
 };
+
+// Whether StartVideo holds a reference to the GL library (see there).
+bool glLibraryHeld = false;
 
 WindowHandle ToHandle(SDL_Window* window) {
     return reinterpret_cast<WindowHandle>(window);
@@ -292,11 +307,24 @@ bool SdlPlatform::StartVideo(bool allowOffscreen, std::string& error, const char
         return false;
     }
     SDL_StopTextInput();
+    // SDL loads the GL library with the first GL window and unloads it with the last, and the
+    // driver then builds its whole configuration again on the next load, keeping some of each
+    // build for good: every F1 switch would pay for it. One reference held from here to
+    // StopVideo keeps the library, and what the driver built once, for the whole run.
+    glLibraryHeld = SDL_GL_LoadLibrary(nullptr) == 0;
     return true;
 }
 
 void SdlPlatform::StopVideo() {
+    if (glLibraryHeld) SDL_GL_UnloadLibrary();
+    glLibraryHeld = false;
     SDL_Quit();
+}
+
+void SdlPlatform::CheckLeaksNow() {
+#if defined(__SANITIZE_ADDRESS__) || QUORVANE_HAS_ASAN
+    __lsan_do_leak_check();
+#endif
 }
 
 std::string SdlPlatform::VideoDriver() {

@@ -23,6 +23,11 @@ class SdlPlatform : public Platform, public InputInjector {
     // WM_CLASS), which SDL reads only as its video starts.
     static bool StartVideo(bool allowOffscreen, std::string& error, const char* windowClass = nullptr);
     static void StopVideo();
+    // Under LeakSanitizer: the process's leak check, now instead of at exit. A program calls it
+    // just before StopVideo, while SDL and the GL driver are still loaded: StopVideo unloads the
+    // driver, and blocks that only the driver's data still pointed to would then be reported
+    // with no module to name. Without LeakSanitizer it does nothing.
+    static void CheckLeaksNow();
     // Name of the video driver in use ("x11", "wayland", "offscreen", ...).
     static std::string VideoDriver();
 

@@ -507,6 +507,22 @@ TEST_F(BitmapLoader, AbsurdSizesAreRefusedWithOneBox) {
     core.headerSize = 12;
     core.width = core.height = 65535;
     ExpectRefused(BuildBitmap(core), "Out of memory.");
+
+    // The bound is 256 MiB of rows (the fuzzing build lowers it, this build must not): one row
+    // fewer than the refused 16384 x 5462 above fits and is decoded, black where the code is empty.
+    BitmapParts largest;
+    largest.width = 16384;
+    largest.height = 5461;
+    largest.compression = BI_RLE8;
+    largest.bitCount = 8;
+    largest.table = Table({9, 9, 9});
+    largest.clrUsed = 1;
+    largest.bits = {0, 1};
+    static_assert(16384ull * 3 * 5461 <= MaxBitmapBytes && 16384ull * 3 * 5462 > MaxBitmapBytes);
+    ImagePtr image = Decode(BuildBitmap(largest));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->height, 5461);
+    EXPECT_EQ(image->pixels[size_t(16384) * 3 * 5461 - 1], 0);
 }
 
 TEST_F(BitmapLoader, EveryTruncationIsRefusedOrDecodedInBounds) {

@@ -50,4 +50,23 @@ TEST(InputScript, RefusesMalformedEventsWithTheirText) {
     }
 }
 
+TEST(InputScript, NumbersOutOfRangeAreRefusedNeverWrapped) {
+    std::vector<InputEvent> events;
+    std::string error;
+    // The edges of each range are accepted.
+    ASSERT_TRUE(ParseInputScript("1000000000:down:A 1:drag:-640,480 1:drag:640,-480", events, error))
+        << error;
+    EXPECT_EQ(events[0].frame, 1000000000);
+    EXPECT_EQ(events[1].dx, -640);
+    EXPECT_EQ(events[2].dy, -480);
+    // 99999999999 would wrap to 1215752191 as a 32-bit int, 4294967297 to 1.
+    for (const char* bad : {"1000000001:down:A", "99999999999:down:A", "4294967297:up:A", "-1:down:A",
+                            "2:drag:641,0", "2:drag:0,-481", "2:drag:4294967297,0", "2:drag:+-1,0"}) {
+        EXPECT_FALSE(ParseInputScript(bad, events, error)) << bad;
+        EXPECT_NE(error.find(bad), std::string::npos) << error;
+    }
+    EXPECT_FALSE(ParseInputScript("99999999999:down:A", events, error));
+    EXPECT_NE(error.find("out of range (1 to 1000000000)"), std::string::npos) << error;
+}
+
 } // namespace

@@ -4,7 +4,6 @@
 //   quorvane-capture --frames N [--shots 1,100,600] [--out DIR] [--input "EVENTS"] [--bench]
 //
 // Shot K is the picture presented by the K-th buffer swap, saved as DIR/frame-K.png.
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,25 +14,35 @@
 #include "app/main_loop.h"
 #include "capture/capture_host.h"
 #include "capture/capture_platform.h"
+#include "common/frame_times.h"
+#include "common/number_text.h"
 
 namespace {
 
 using Settings = CaptureSettings;
 
+// One line of totals, then the distribution: median, 95th and 99th percentiles, and the five
+// slowest frames as FRAME:MS, the worst first.
 void PrintTiming(const char* label, const std::vector<double>& frameMs) {
-    double total = 0.0, worst = 0.0;
-    for (double ms : frameMs) {
-        total += ms;
-        worst = std::max(worst, ms);
-    }
+    FrameTimeSummary summary = SummariseFrameTimes(frameMs);
     size_t n = frameMs.size();
-    double seconds = total / 1000.0;
+    double seconds = summary.totalMs / 1000.0;
+    double worst = summary.slowest.empty() ? 0.0 : summary.slowest.front().ms;
+    int worstFrame = summary.slowest.empty() ? 0 : summary.slowest.front().number;
     std::printf("%sframes=%zu seconds=%.3f fps=%.1f mean_ms=%.3f worst_ms=%.3f\n", label, n, seconds,
-                seconds > 0 ? static_cast<double>(n) / seconds : 0.0,
-                n ? total / static_cast<double>(n) : 0.0, worst);
+                seconds > 0 ? static_cast<double>(n) / seconds : 0.0, summary.meanMs, worst);
+    std::printf("%smedian_ms=%.3f p95_ms=%.3f p99_ms=%.3f worst_frame=%d slowest=", label, summary.medianMs,
+                summary.p95Ms, summary.p99Ms, worstFrame);
+    for (size_t i = 0; i < summary.slowest.size(); ++i)
+        std::printf("%s%d:%.3f", i ? "," : "", summary.slowest[i].number, summary.slowest[i].ms);
+    std::printf("\n");
 }
 
+// --bench keeps the time of every frame (for its percentiles): 80 MB at this many.
+constexpr long long MaxBenchFrames = 10000000;
+
 bool ParseArguments(int argc, char** argv, Settings& settings, std::string& error) {
+    std::string framesText, shotsText;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&](std::string& out) {
@@ -46,20 +55,9 @@ bool ParseArguments(int argc, char** argv, Settings& settings, std::string& erro
         };
         std::string text;
         if (arg == "--frames") {
-            if (!value(text)) return false;
-            settings.frames = std::atoi(text.c_str());
+            if (!value(framesText)) return false;
         } else if (arg == "--shots") {
-            if (!value(text)) return false;
-            std::stringstream list(text);
-            std::string item;
-            while (std::getline(list, item, ',')) {
-                int frame = std::atoi(item.c_str());
-                if (frame < 1) {
-                    error = "bad shot '" + item + "'";
-                    return false;
-                }
-                settings.shots.insert(frame);
-            }
+            if (!value(shotsText)) return false;
         } else if (arg == "--out") {
             if (!value(settings.out)) return false;
         } else if (arg == "--input") {
@@ -71,15 +69,21 @@ bool ParseArguments(int argc, char** argv, Settings& settings, std::string& erro
             return false;
         }
     }
-    if (settings.frames < 1) {
-        error = "--frames N (N >= 1) is required";
+    if (framesText.empty()) {
+        error = "--frames N is required";
         return false;
     }
-    for (int shot : settings.shots)
-        if (shot > settings.frames) {
-            error = "shot " + std::to_string(shot) + " comes after the last frame";
-            return false;
-        }
+    long long number = 0;
+    if (!ParseBoundedNumber(framesText, 1, settings.bench ? MaxBenchFrames : MaxFrameNumber, "--frames",
+                            number, error))
+        return false;
+    settings.frames = static_cast<int>(number);
+    std::stringstream list(shotsText);
+    std::string item;
+    while (std::getline(list, item, ',')) {
+        if (!ParseBoundedNumber(item, 1, settings.frames, "shot", number, error)) return false;
+        settings.shots.insert(static_cast<int>(number));
+    }
     return true;
 }
 

@@ -23,6 +23,7 @@ bool OpenCaptureHost(bool bench, CaptureHost& host, std::string& error) {
 void CloseCaptureHost(CaptureHost& host) {
     host.input = nullptr;
     host.platform.reset();
+    SdlPlatform::CheckLeaksNow();
     SdlPlatform::StopVideo();
 }
 

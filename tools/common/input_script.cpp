@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "common/number_text.h"
 #include "platform/virtual_keys.h"
 
 namespace {
@@ -19,15 +20,6 @@ constexpr NamedKey NamedKeys[] = {
     {"ADD", VK_ADD},       {"SUBTRACT", VK_SUBTRACT},
 };
 
-bool ParseInt(const std::string& text, int& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    long parsed = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || parsed < -1000000 || parsed > 1000000) return false;
-    value = static_cast<int>(parsed);
-    return true;
-}
-
 } // namespace
 
 uint32_t VirtualKeyFromName(const std::string& name) {
@@ -37,9 +29,10 @@ uint32_t VirtualKeyFromName(const std::string& name) {
         if (name == key.name) return key.code;
     if (name.size() == 7 && name.compare(0, 6, "NUMPAD") == 0 && name[6] >= '0' && name[6] <= '9')
         return VK_NUMPAD0 + static_cast<uint32_t>(name[6] - '0');
-    if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F') {
-        int n = 0;
-        if (ParseInt(name.substr(1), n) && n >= 1 && n <= 12) return VK_F1 + static_cast<uint32_t>(n - 1);
+    if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F' && name[1] >= '1' && name[1] <= '9') {
+        int n = std::atoi(name.c_str() + 1);
+        if (n <= 12 && (name.size() == 2 || (name[2] >= '0' && name[2] <= '9')))
+            return VK_F1 + static_cast<uint32_t>(n - 1);
     }
     if (name.size() > 2 && name.size() <= 4 && name[0] == '0' && (name[1] == 'x' || name[1] == 'X')) {
         char* end = nullptr;
@@ -55,31 +48,39 @@ bool ParseInputScript(const std::string& text, std::vector<InputEvent>& events, 
     while (words >> word) {
         size_t first = word.find(':');
         size_t second = first == std::string::npos ? first : word.find(':', first + 1);
-        InputEvent event;
-        if (second == std::string::npos || !ParseInt(word.substr(0, first), event.frame) || event.frame < 1) {
+        if (second == std::string::npos) {
             error = "bad event '" + word + "' (expected FRAME:down:KEY, FRAME:up:KEY or FRAME:drag:DX,DY)";
             return false;
         }
+        InputEvent event;
+        long long number = 0;
+        std::string problem;
+        auto fail = [&](const std::string& what) {
+            error = "bad event '" + word + "': " + what;
+            return false;
+        };
+        if (!ParseBoundedNumber(word.substr(0, first), 1, MaxFrameNumber, "frame", number, problem))
+            return fail(problem);
+        event.frame = static_cast<int>(number);
         std::string action = word.substr(first + 1, second - first - 1);
         std::string argument = word.substr(second + 1);
         if (action == "down" || action == "up") {
             event.kind = action == "down" ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
             event.virtualKey = VirtualKeyFromName(argument);
-            if (event.virtualKey == 0) {
-                error = "unknown key '" + argument + "' in '" + word + "'";
-                return false;
-            }
+            if (event.virtualKey == 0)
+                return fail("unknown key '" + argument + "' (key codes run from 0x01 to 0xFF)");
         } else if (action == "drag") {
             size_t comma = argument.find(',');
-            if (comma == std::string::npos || !ParseInt(argument.substr(0, comma), event.dx) ||
-                !ParseInt(argument.substr(comma + 1), event.dy)) {
-                error = "bad drag '" + word + "' (expected FRAME:drag:DX,DY)";
-                return false;
-            }
+            if (comma == std::string::npos) return fail("expected FRAME:drag:DX,DY");
+            if (!ParseBoundedNumber(argument.substr(0, comma), -MaxDragX, MaxDragX, "DX", number, problem))
+                return fail(problem);
+            event.dx = static_cast<int>(number);
+            if (!ParseBoundedNumber(argument.substr(comma + 1), -MaxDragY, MaxDragY, "DY", number, problem))
+                return fail(problem);
+            event.dy = static_cast<int>(number);
             event.kind = InputEvent::Kind::Drag;
         } else {
-            error = "unknown action '" + action + "' in '" + word + "'";
-            return false;
+            return fail("unknown action '" + action + "'");
         }
         events.push_back(event);
     }

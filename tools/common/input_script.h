@@ -19,7 +19,15 @@ struct InputEvent {
     int dy = 0;
 };
 
-// Parses the text form; false with a message naming the bad event otherwise. The events keep
+// The largest frame number anything is scheduled for (a billion frames: days of drawing).
+constexpr int MaxFrameNumber = 1000000000;
+// A drag starts and ends inside the 640 x 480 window: it is centred there, so it can span it.
+constexpr int MaxDragX = 640;
+constexpr int MaxDragY = 480;
+
+// Parses the text form; false with a message naming the bad event otherwise. Numbers out of
+// their range (frames 1 to MaxFrameNumber, drags up to the window's size, key codes 0x01-0xFF)
+// are refused, never wrapped. The events keep
 // their order within a frame.
 bool ParseInputScript(const std::string& text, std::vector<InputEvent>& events, std::string& error);
 
