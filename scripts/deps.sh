@@ -3,7 +3,7 @@
 
 QUORVANE_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev \
 libgl1-mesa-dri libegl-mesa0 libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev"
-QUORVANE_TEST_PACKAGES="libgtest-dev libbenchmark-dev libstb-dev libx11-dev libxfixes-dev xvfb xdotool xauth"
+QUORVANE_TEST_PACKAGES="libgtest-dev libbenchmark-dev libstb-dev libx11-dev libxfixes-dev xvfb xfonts-base xdotool xauth"
 
 # quorvane_need_packages PACKAGE... : installs what is missing when run as root, otherwise prints
 # the exact install line and fails.

@@ -6,7 +6,10 @@
 #include "app/main_window.h"
 #include "platform/sdl_platform.h"
 
-int main() {
+int main(int argc, char** argv) {
+    // No argument is read; the platform's message-box helper is this program started again.
+    int helperExit = 0;
+    if (SdlPlatform::RunMessageBoxHelper(argc, argv, helperExit)) return helperExit;
     std::string error;
     if (!SdlPlatform::StartVideo(false, error, MainWindowClassName)) {
         // Without a display there is nothing to show; this is not a failure of the program.

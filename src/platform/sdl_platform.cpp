@@ -9,6 +9,7 @@
 #include <deque>
 #include <string>
 
+#include "platform/sdl_message_box.h"
 #include "platform/virtual_keys.h"
 
 #if defined(__has_feature)
@@ -116,6 +117,12 @@ int ButtonMask(uint32_t sdlButtons) {
     return mask;
 }
 
+// A box's caption and text on standard error, for when no box can be shown.
+void PrintBox(const char* text, const char* caption) {
+    std::fprintf(stderr, "%s: %s%s", caption, text,
+                 text[0] && text[std::strlen(text) - 1] == '\n' ? "" : "\n");
+}
+
 bool EnvironmentAsks(const char* driver) {
     const char* wanted = std::getenv("SDL_VIDEODRIVER");
     return wanted && std::strstr(wanted, driver) != nullptr;
@@ -150,6 +157,7 @@ struct SdlPlatform::State {
     bool modeChanged = false;
     SDL_DisplayMode mode{};
     bool headless = false; // no message box can be shown: report on standard error instead
+    bool closing = false;  // a signal ended a box: the program is closing, and shows none
 
     void Post(uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t time) {
         Message m;
@@ -592,34 +600,28 @@ intptr_t SdlPlatform::DefWindowProc(WindowHandle, uint32_t, uintptr_t, intptr_t)
     return 0;
 }
 
-int SdlPlatform::MessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) {
+int SdlPlatform::MessageBox(WindowHandle, const char* text, const char* caption, uint32_t flags) {
     std::fflush(stdout);
     std::fflush(stderr);
     bool yesNo = (flags & 0xF) == MB_YESNO;
-    if (!state->headless) {
-        SDL_MessageBoxButtonData yesNoButtons[] = {
-            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
-            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
-        };
-        SDL_MessageBoxButtonData okButton[] = {
-            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"},
-        };
-        SDL_MessageBoxData data{};
-        uint32_t icon = flags & 0xF0;
-        data.flags = icon == MB_ICONSTOP          ? SDL_MESSAGEBOX_ERROR
-                     : icon == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING
-                     : icon == MB_ICONINFORMATION ? SDL_MESSAGEBOX_INFORMATION
-                                                  : 0;
-        data.window = owner ? ToWindow(owner) : nullptr;
-        data.title = caption;
-        data.message = text;
-        data.numbuttons = yesNo ? 2 : 1;
-        data.buttons = yesNo ? yesNoButtons : okButton;
-        int pressed = 0;
-        if (SDL_ShowMessageBox(&data, &pressed) == 0 && pressed > 0) return pressed;
+    // Once a signal has ended a box the program is closing: no further box stands in its way.
+    if (!state->headless && !state->closing) {
+        SdlMessageBoxOutcome outcome = SdlShowMessageBox(text, caption, flags);
+        if (outcome.kind == SdlMessageBoxOutcome::Kind::Answered) return outcome.button;
+        if (outcome.kind == SdlMessageBoxOutcome::Kind::Interrupted) {
+            // As a close of the window: the loop's close path runs the teardown, which restores
+            // the display mode. The box's text still reaches the user, below.
+            state->closing = true;
+            state->Post(WM_CLOSE, 0, 0, SDL_GetTicks());
+            PrintBox(text, caption);
+            return yesNo ? IDNO : IDOK;
+        }
     }
     // No box could be shown: the user still learns what happened, and a question counts as "No".
-    std::fprintf(stderr, "%s: %s%s", caption, text,
-                 text[0] && text[std::strlen(text) - 1] == '\n' ? "" : "\n");
+    PrintBox(text, caption);
     return 0;
+}
+
+bool SdlPlatform::RunMessageBoxHelper(int argc, char** argv, int& exitCode) {
+    return SdlRunMessageBoxHelper(argc, argv, exitCode);
 }

@@ -28,6 +28,9 @@ class SdlPlatform : public Platform, public InputInjector {
     // driver, and blocks that only the driver's data still pointed to would then be reported
     // with no module to name. Without LeakSanitizer it does nothing.
     static void CheckLeaksNow();
+    // The entry point's first call: true in a message-box helper, which then returns `exitCode`
+    // at once (see sdl_message_box.h); false in the program itself.
+    static bool RunMessageBoxHelper(int argc, char** argv, int& exitCode);
     // Name of the video driver in use ("x11", "wayland", "offscreen", ...).
     static std::string VideoDriver();
 

@@ -54,6 +54,7 @@ class QuorvaneRun {
     bool RightDrag(int fromX, int fromY, int toX, int toY);
 
     bool Running() { return process.Running(); }
+    pid_t Pid() const { return process.Pid(); }
     std::optional<ExitStatus> WaitExit(double seconds = 20.0);
     std::string Output() const { return ReadTextFile(outputPath); }
 
