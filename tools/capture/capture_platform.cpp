@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -24,7 +25,12 @@ RgbPicture ReadBackBuffer(int width, int height) {
 }
 
 CapturePlatform::CapturePlatform(Platform& inner, InputInjector& input, const CaptureSettings& settings)
-    : inner(inner), input(input), settings(settings) {}
+    : inner(inner), input(input), settings(settings), events(settings.input) {
+    // In frame order, each frame's events in the order given: one look per frame at the next
+    // ones, however long the script.
+    std::stable_sort(events.begin(), events.end(),
+                     [](const InputEvent& a, const InputEvent& b) { return a.frame < b.frame; });
+}
 
 bool CapturePlatform::PeekMessage(Message& message) {
     if (!started) {
@@ -51,15 +57,19 @@ bool CapturePlatform::SwapBuffers(DeviceContext dc) {
     if (settings.bench) glFinish();
     Clock::time_point now = Clock::now();
     if (swaps == 1) firstFrameStartupMs = MillisecondsSinceProcessStart();
-    frameMs.push_back(
-        std::chrono::duration<double, std::milli>(now - (swaps == 1 ? loopStart : lastSwap)).count());
+    // Kept for --bench only: a long run without it must not grow.
+    if (settings.bench)
+        frameMs.push_back(
+            std::chrono::duration<double, std::milli>(now - (swaps == 1 ? loopStart : lastSwap)).count());
     lastSwap = now;
+    if (afterSwap) afterSwap(swaps);
     return ok;
 }
 
 void CapturePlatform::Deliver(int frame) {
-    for (const InputEvent& e : settings.input) {
-        if (e.frame != frame) continue;
+    while (nextEvent < events.size() && events[nextEvent].frame < frame) ++nextEvent;
+    for (; nextEvent < events.size() && events[nextEvent].frame == frame; ++nextEvent) {
+        const InputEvent& e = events[nextEvent];
         switch (e.kind) {
         case InputEvent::Kind::KeyDown:
             input.InjectKey(e.virtualKey, true);

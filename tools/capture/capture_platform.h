@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,8 +34,11 @@ class CapturePlatform : public Platform {
     int swaps = 0;
     int failedShots = 0;
     int savedShots = 0;
-    std::vector<double> frameMs; // time of each frame, from the previous swap (the first: loop start)
+    std::vector<double>
+        frameMs; // with --bench: time of each frame, from the previous swap (the first: loop start)
     double firstFrameStartupMs = -1.0;
+    // Called after every buffer swap with its number, for front ends that watch a long run.
+    std::function<void(int swap)> afterSwap;
 
     ModuleHandle GetModuleHandle() override { return inner.GetModuleHandle(); }
     bool RegisterClass(const WindowClass& windowClass) override { return inner.RegisterClass(windowClass); }
@@ -87,6 +91,8 @@ class CapturePlatform : public Platform {
     Platform& inner;
     InputInjector& input;
     const CaptureSettings& settings;
+    std::vector<InputEvent> events; // the script in frame order
+    size_t nextEvent = 0;
     bool started = false;
     int deliveredFor = 0;
     Clock::time_point loopStart;
