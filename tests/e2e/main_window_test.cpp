@@ -155,6 +155,7 @@ class RealContext {
         if (videoStarted) {
             SetCurrentPlatform(nullptr);
             real.reset();
+            SdlPlatform::CheckLeaksNow(); // as the program does, before the GL driver is unloaded
             SdlPlatform::StopVideo();
         }
     }
