@@ -1,59 +1,111 @@
 // Golden images: chosen frames of scripted runs of the real program (through quorvane-capture),
-// compared with reference pictures that a person has looked at.
-//
-// To make new references after a deliberate change of the picture:
-//   QUORVANE_UPDATE_GOLDEN=1 ./build/tests/golden_tests
-// then look at every changed file in tests/golden/reference/ before committing it.
+// compared with reference pictures that a person has looked at. The runs are listed in runs.txt;
+// scripts/update-golden.sh makes the pictures. These tests only read them.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <set>
+#include <sstream>
 
 #include "support/image_compare.h"
 #include "support/test_support.h"
 
 namespace {
 
+const std::string GoldenFolder = std::string(QUORVANE_SOURCE_DIR) + "/tests/golden/";
+
+// Mesa's rasteriser gives the same bytes run after run on one machine, in the normal and the
+// sanitizer build alike: a picture matches when no channel is more than 2 off and the mean
+// difference stays below 0.01 (one channel value in a hundred off by one).
+constexpr int MaxChannelDifference = 2;
+constexpr double MaxMeanDifference = 0.01;
+// A run differs clearly from its base when at least 1 % of the pixels are more than the tolerated
+// difference apart: a patch of about 55 x 55 pixels.
+constexpr double MinChangedShare = 0.01;
+
 struct GoldenRun {
-    const char* name;
-    int frames;
+    std::string name;
+    int frames = 0;
     std::vector<int> shots;
-    const char* input;
+    std::string base;  // "" for none
+    std::string input; // the base's input, then this run's own
 };
 
-// The backdrop slides in front of the triangle, quad, stars and particles until it jumps back
-// after frame 600, so runs about those start their input after that.
-const GoldenRun Runs[] = {
-    {"default", 620, {1, 100, 600, 620}, ""},
-    {"drag", 40, {40}, "2:drag:40,-25"},
-    {"camera", 40, {40}, "2:down:W 2:down:A 2:down:Q 30:up:W 30:up:A 30:up:Q"},
-    {"tab", 640, {640}, "602:down:TAB"},
-    {"shift", 640, {640}, "602:down:SHIFT"},
-    {"lighting", 620, {620}, "602:down:L 603:up:L"},
-    {"blend", 606, {606}, "605:down:B 606:up:B"},
-    {"twinkle", 620, {620}, "602:down:T 603:up:T"},
-    {"filter_linear", 620, {620}, "602:down:F 603:up:F"},
-    {"filter_mipmap", 620, {620}, "602:down:F 603:up:F 604:down:F 605:up:F"},
-    {"tilt", 670, {670}, "602:down:UP 662:up:UP"},
-    {"rainbow", 700, {700}, "602:down:RETURN 603:up:RETURN"},
-    {"palette", 660, {660}, "602:down:SPACE 603:up:SPACE 620:down:SPACE 621:up:SPACE"},
-};
+void PrintTo(const GoldenRun& run, std::ostream* out) {
+    *out << run.name;
+}
 
-// A pixel counts as different when a channel differs by more than this; a picture fails when more
-// than the share below of its pixels differ, or the mean difference is above the limit. Mesa's
-// rasteriser gives the same bytes run after run on one machine; the margin is for other CPUs.
-constexpr int ChannelThreshold = 24;
-constexpr double MaxDifferingShare = 0.002;
-constexpr double MaxMeanDifference = 0.5;
+// The runs of runs.txt in order; `error` tells what is wrong with the table, if anything.
+std::vector<GoldenRun> ReadRuns(std::string& error) {
+    std::ifstream file(GoldenFolder + "runs.txt");
+    if (!file) error = "cannot read runs.txt";
+    std::vector<GoldenRun> runs;
+    std::map<std::string, GoldenRun> byName;
+    std::string line;
+    while (std::getline(file, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        GoldenRun run;
+        std::string shots, own;
+        fields >> run.name >> run.frames >> shots >> run.base;
+        std::getline(fields >> std::ws, own);
+        std::istringstream shotList(shots);
+        for (std::string shot; std::getline(shotList, shot, ',');)
+            run.shots.push_back(std::atoi(shot.c_str()));
+        if (run.base == "-") run.base.clear();
+        if (!run.base.empty()) {
+            if (!byName.count(run.base)) {
+                error += run.name + ": no earlier run named " + run.base + "; ";
+                continue;
+            }
+            const GoldenRun& base = byName[run.base];
+            for (int shot : run.shots)
+                if (std::find(base.shots.begin(), base.shots.end(), shot) == base.shots.end())
+                    error += run.name + ": " + run.base + " takes no shot " + std::to_string(shot) + "; ";
+            run.input = base.input;
+        }
+        run.input += (run.input.empty() || own.empty() ? "" : " ") + own;
+        for (int shot : run.shots)
+            if (shot < 1 || shot > run.frames) error += run.name + ": shot " + std::to_string(shot) + "; ";
+        if (run.name.empty() || run.shots.empty()) error += "unreadable line: " + line + "; ";
+        byName[run.name] = run;
+        runs.push_back(run);
+    }
+    return runs;
+}
 
-std::string ReferencePath(const GoldenRun& run, int shot) {
-    return std::string(QUORVANE_SOURCE_DIR) + "/tests/golden/reference/" + run.name + "-" +
-           std::to_string(shot) + ".png";
+// The table as the tests are made from it; what is wrong with it is reported by the test below.
+const std::vector<GoldenRun>& Runs() {
+    static std::string ignored;
+    static const std::vector<GoldenRun> runs = ReadRuns(ignored);
+    return runs;
+}
+
+std::string ReferencePath(const std::string& run, int shot) {
+    return GoldenFolder + "reference/" + run + "-" + std::to_string(shot) + ".png";
+}
+
+TEST(GoldenRuns, TheTableIsSoundAndEveryReferenceBelongsToARun) {
+    std::string error;
+    std::vector<GoldenRun> runs = ReadRuns(error);
+    EXPECT_EQ(error, "");
+    EXPECT_FALSE(runs.empty());
+    std::set<std::string> expected, present;
+    for (const GoldenRun& run : runs)
+        for (int shot : run.shots) expected.insert(ReferencePath(run.name, shot));
+    for (const auto& entry : std::filesystem::directory_iterator(GoldenFolder + "reference"))
+        present.insert(entry.path().string());
+    EXPECT_EQ(present, expected) << "scripts/update-golden.sh writes exactly the pictures of the table";
 }
 
 class GoldenTest : public ::testing::TestWithParam<GoldenRun> {};
 
-TEST_P(GoldenTest, MatchesTheReference) {
+TEST_P(GoldenTest, MatchesTheReferenceAndDiffersFromItsBase) {
     const GoldenRun& run = GetParam();
     TempDir out;
     std::string shots;
@@ -64,48 +116,47 @@ TEST_P(GoldenTest, MatchesTheReference) {
                                      "--shots",
                                      shots,
                                      "--out",
-                                     out.Path()};
-    if (*run.input) {
-        argv.push_back("--input");
-        argv.push_back(run.input);
-    }
+                                     out.Path(),
+                                     "--input",
+                                     run.input};
     std::string output;
-    ASSERT_EQ(RunProgram(argv, QUORVANE_SOURCE_DIR, &output), 0) << output;
+    ASSERT_EQ(RunProgram(argv, QUORVANE_SOURCE_DIR, &output, 90.0), 0) << output;
 
-    bool update = std::getenv("QUORVANE_UPDATE_GOLDEN") != nullptr;
     for (int shot : run.shots) {
-        std::string actualPath = out.File("frame-" + std::to_string(shot) + ".png");
-        std::string expectedPath = ReferencePath(run, shot);
-        if (update) {
-            std::filesystem::copy_file(actualPath, expectedPath,
-                                       std::filesystem::copy_options::overwrite_existing);
-            continue;
-        }
+        SCOPED_TRACE(run.name + " frame " + std::to_string(shot));
         RgbPicture actual, expected;
         std::string error;
-        ASSERT_TRUE(ReadPng(actualPath, actual, error)) << error;
-        ASSERT_TRUE(ReadPng(expectedPath, expected, error)) << error;
-        ImageDifference d = CompareImages(actual, expected, ChannelThreshold);
-        bool ok = d.sameSize && d.differingShare <= MaxDifferingShare && d.meanAbsolute <= MaxMeanDifference;
-        if (!ok) {
+        ASSERT_TRUE(ReadPng(out.File("frame-" + std::to_string(shot) + ".png"), actual, error)) << error;
+        ASSERT_TRUE(ReadPng(ReferencePath(run.name, shot), expected, error)) << error;
+        ImageDifference d = CompareImages(actual, expected, MaxChannelDifference);
+        bool same = d.sameSize && d.largest <= MaxChannelDifference && d.meanAbsolute <= MaxMeanDifference;
+        if (!same) {
             // Keep the picture for whoever has to look at the difference.
             std::string kept = std::string(QUORVANE_BINARY_DIR) + "/golden-failures";
             std::filesystem::create_directories(kept);
-            std::filesystem::copy_file(actualPath,
-                                       kept + "/" + run.name + "-" + std::to_string(shot) + ".png",
-                                       std::filesystem::copy_options::overwrite_existing);
+            WritePng(kept + "/" + run.name + "-" + std::to_string(shot) + ".png", actual, error);
         }
-        EXPECT_TRUE(ok) << run.name << " frame " << shot << ": " << d.differingShare * 100
-                        << "% of pixels differ, mean difference " << d.meanAbsolute << ", largest "
-                        << d.largest << " (picture kept in build/golden-failures/)";
+        EXPECT_TRUE(same) << d.differingShare * 100 << "% of pixels differ by more than "
+                          << MaxChannelDifference << ", mean difference " << d.meanAbsolute << ", largest "
+                          << d.largest << " (picture kept in build/golden-failures/)";
+        if (run.base.empty()) continue;
+
+        RgbPicture base;
+        ASSERT_TRUE(ReadPng(ReferencePath(run.base, shot), base, error)) << error;
+        ImageDifference fromBase = CompareImages(actual, base, MaxChannelDifference);
+        std::cout << run.name << " frame " << shot << " differs from " << run.base << " on "
+                  << fromBase.differingShare * 100 << "% of pixels, mean difference " << fromBase.meanAbsolute
+                  << "\n";
+        EXPECT_GE(fromBase.differingShare, MinChangedShare)
+            << "hardly different from " << run.base << ": what this run adds does not show";
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, GoldenTest, ::testing::ValuesIn(Runs),
+INSTANTIATE_TEST_SUITE_P(Runs, GoldenTest, ::testing::ValuesIn(Runs()),
                          [](const ::testing::TestParamInfo<GoldenRun>& info) {
                              std::string name = info.param.name;
                              for (char& c : name)
-                                 if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
 

@@ -1,11 +1,14 @@
 #include "support/image_compare.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 extern char** environ;
 
@@ -33,7 +36,8 @@ ImageDifference CompareImages(const RgbPicture& actual, const RgbPicture& expect
     return result;
 }
 
-int RunProgram(const std::vector<std::string>& argv, const std::string& directory, std::string* output) {
+int RunProgram(const std::vector<std::string>& argv, const std::string& directory, std::string* output,
+               double seconds) {
     char outputName[] = "/tmp/quorvane-run-XXXXXX";
     int outputFd = mkstemp(outputName);
     if (outputFd < 0) return -1;
@@ -61,8 +65,17 @@ int RunProgram(const std::vector<std::string>& argv, const std::string& director
         close(outputFd);
         return -1;
     }
+    // The program gets a deadline of its own, well inside the test's, so that a hang is reported
+    // as this program's and its output is still read.
     int status = 0;
-    waitpid(pid, &status, 0);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    pid_t ended = 0;
+    while ((ended = waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (ended == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
     if (output) {
         output->clear();
         lseek(outputFd, 0, SEEK_SET);
@@ -72,5 +85,6 @@ int RunProgram(const std::vector<std::string>& argv, const std::string& director
             output->append(buffer, static_cast<size_t>(n));
     }
     close(outputFd);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (ended == 0 && output) *output += "\n(killed: still running after " + std::to_string(seconds) + " s)";
+    return ended != 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

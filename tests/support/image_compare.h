@@ -17,6 +17,7 @@ struct ImageDifference {
 ImageDifference CompareImages(const RgbPicture& actual, const RgbPicture& expected, int channelThreshold);
 
 // Runs a program (argv[0] is its path) in `directory` and returns its exit code, or -1 when it
-// could not be started or did not exit normally. Standard output and error go to `output`.
+// could not be started, did not exit normally or was still running after `seconds` (then it is
+// killed). Standard output and error go to `output`.
 int RunProgram(const std::vector<std::string>& argv, const std::string& directory,
-               std::string* output = nullptr);
+               std::string* output = nullptr, double seconds = 30.0);
