@@ -1,11 +1,8 @@
-// The keyboard controls that switch GL state: the latch rule on every latched key, the fog mode
-// after each set-up, and the lighting and blend switches against the frame's own reset.
+// The keyboard controls that switch GL state: the fog mode after each set-up, and the lighting and
+// blend switches against the frame's own reset. (The latch rule itself is a unit test.)
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
-
-#include <functional>
-#include <string>
 
 #include "platform/virtual_keys.h"
 #include "scene/controls.h"
@@ -23,46 +20,6 @@ GLint FogMode() {
     glGetIntegerv(GL_FOG_MODE, &mode);
     return mode;
 }
-
-struct Latched {
-    const char* name;
-    uint32_t key;
-    std::function<uint32_t()> value;
-};
-
-void PrintTo(const Latched& l, std::ostream* out) {
-    *out << l.name;
-}
-
-class LatchedKey : public SceneTest, public ::testing::WithParamInterface<Latched> {};
-
-TEST_P(LatchedKey, ActsOncePerPress) {
-    const Latched& control = GetParam();
-    uint32_t start = control.value();
-    scene.keyDown[control.key] = true;
-    HandleFrameControls();
-    uint32_t pressed = control.value();
-    EXPECT_NE(pressed, start);
-    Frames(3);
-    EXPECT_EQ(control.value(), pressed) << "held, not pressed again";
-    scene.keyDown[control.key] = false;
-    HandleFrameControls();
-    EXPECT_EQ(control.value(), pressed);
-    scene.keyDown[control.key] = true;
-    HandleFrameControls();
-    EXPECT_NE(control.value(), pressed) << "pressed again";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, LatchedKey,
-    ::testing::Values(Latched{"Lighting", 'L', [] { return static_cast<uint32_t>(scene.lightingOn); }},
-                      Latched{"Filter", 'F', [] { return scene.filterIndex; }},
-                      Latched{"Blend", 'B', [] { return static_cast<uint32_t>(scene.blendOn); }},
-                      Latched{"Twinkle", 'T', [] { return static_cast<uint32_t>(scene.twinkleOn); }},
-                      Latched{"Fog", 'G', [] { return scene.fogModeIndex; }},
-                      Latched{"Rainbow", VK_RETURN, [] { return static_cast<uint32_t>(scene.rainbowOn); }},
-                      Latched{"Palette", VK_SPACE, [] { return scene.paletteIndex; }}),
-    ::testing::PrintToStringParamName());
 
 TEST_F(ControlsTest, FogKeyStartsFromLinearAfterEverySetUp) {
     ASSERT_EQ(FogMode(), GL_LINEAR);

@@ -1,5 +1,6 @@
-// One frame: the state it leaves for the next, the steps of its own animations, and the backdrop's
-// wrap in single precision.
+// One frame: the triangle and the quad as drawn (read back through GL feedback and from the
+// framebuffer), the state the frame leaves for the next, the steps of its own animations, and the
+// backdrop's wrap in single precision.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -14,6 +15,135 @@
 namespace {
 
 using FrameTest = SceneTest;
+
+// Leaves only the triangle and the quad in view, with the camera at rest: the stars and boxes far
+// off to the side, the particles out, the backdrop behind the viewer.
+void OnlyTriangleAndQuad() {
+    for (Star& s : scene.stars) s.distance = 1e6f;
+    for (Cube& c : scene.cubes) c.x = 1e6f;
+    for (Particle& p : scene.particles) p.active = false;
+    scene.backdropZ = 19.0f;
+}
+
+struct Expected {
+    float s, t;     // the vertex's texture coordinate, by which it is found
+    double x, y, z; // where it belongs, worked out by hand
+    float colour[4];
+};
+
+// The triangle and the quad of a frame, from the second face of the triangle on: the triangle's
+// two faces come first, then the quad (which GL may feed back in pieces).
+void ExpectDrawn(const std::vector<FeedbackPolygon>& polygons, size_t first, size_t count,
+                 const std::vector<Expected>& vertices, const char* what) {
+    ASSERT_GE(polygons.size(), first + count) << what;
+    std::vector<FeedbackPolygon> part(polygons.begin() + first, polygons.begin() + first + count);
+    for (const Expected& e : vertices) {
+        const FeedbackVertex* v = VertexWithTexCoord(part, e.s, e.t);
+        EXPECT_TRUE(DrawnAt(v, e.x, e.y, e.z)) << what << ", texture coordinate " << e.s << ", " << e.t;
+        if (!v) continue;
+        EXPECT_NEAR(v->r, e.colour[0], 1e-3) << what << " " << e.s << ", " << e.t;
+        EXPECT_NEAR(v->g, e.colour[1], 1e-3) << what << " " << e.s << ", " << e.t;
+        EXPECT_NEAR(v->b, e.colour[2], 1e-3) << what << " " << e.s << ", " << e.t;
+        EXPECT_NEAR(v->a, e.colour[3], 1e-3) << what << " " << e.s << ", " << e.t;
+    }
+}
+
+TEST_F(FrameTest, TriangleAndQuadTurnAboutTheirAxesAroundTheGroupPoint) {
+    OnlyTriangleAndQuad();
+    scene.sceneDepth = -10.0f;
+    scene.triangleAngle = 90.0f;
+    scene.quadAngle = 180.0f;
+    std::vector<FeedbackPolygon> polygons = CaptureFeedback(RenderFrame);
+    ASSERT_GE(polygons.size(), 3u);
+    ASSERT_EQ(polygons[0].size(), 3u);
+    ASSERT_EQ(polygons[1].size(), 3u);
+    // The group point is (-5, 5, -40 - 10 - 5). A quarter turn about y takes the triangle's corner
+    // (x, y, z), offset by (-1.5, 0, -1), to (z - 1, y, 1.5 - x) from there.
+    ExpectDrawn(polygons, 0, 1,
+                {{0, 1, -6, 6, -53.5, {1, 0, 0, 1}},
+                 {0, 0, -6, 4, -52.5, {0, 1, 0, 1}},
+                 {1, 0, -6, 4, -54.5, {0, 0, 1, 1}}},
+                "front face");
+    ExpectDrawn(polygons, 1, 1,
+                {{0, 0, -6, 4, -54.5, {0, 0, 1, 0.5f}},
+                 {1, 0, -6, 4, -52.5, {0, 0, 1, 0.5f}},
+                 {0.5f, 1, -7, 5, -53.5, {1, 0, 1, 1}}},
+                "slanted face");
+    // A half turn about (0, 0.5, 1) is the matrix (-1 0 0, 0 -0.6 0.8, 0 0.8 0.6); it takes the
+    // quad's corner offset by (1.5, 0, -1) to (-x - 1.5, -0.6 y - 0.8, 0.8 y - 0.6).
+    ExpectDrawn(polygons, 2, polygons.size() - 2,
+                {{0, 1, -5.5, 3.6, -54.8, {1, 1, 0, 1}},
+                 {1, 1, -7.5, 3.6, -54.8, {1, 1, 0, 1}},
+                 {1, 0, -7.5, 4.8, -56.4, {1, 1, 0, 1}},
+                 {0, 0, -5.5, 4.8, -56.4, {0, 1, 1, 1}}},
+                "quad");
+}
+
+TEST_F(FrameTest, EachFaceIsLitWithItsOwnNormal) {
+    OnlyTriangleAndQuad();
+    // Diffuse light alone, from the direction (0, -3, 1): a face's colour is its vertex colour
+    // times the dot product of its normal, as given, with that unit direction.
+    const GLfloat direction[] = {0, -3, 1, 0}, none[] = {0, 0, 0, 1}, white[] = {1, 1, 1, 1};
+    glLightfv(GL_LIGHT1, GL_POSITION, direction);
+    glLightfv(GL_LIGHT1, GL_AMBIENT, none);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, white);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, none);
+    glEnable(GL_LIGHTING);
+    std::vector<FeedbackPolygon> polygons = CaptureFeedback(RenderFrame);
+    const float facing = 0.316227766f;  // (0, 0, 1): 1 / sqrt(10)
+    const float slanted = 0.632455532f; // (0, -1, -1), not of unit length: 2 / sqrt(10)
+    // Unturned: the triangle's corners at the group point (-5, 5, -60) plus (-1.5, 0, -1).
+    ExpectDrawn(polygons, 0, 1,
+                {{0, 1, -6.5, 6, -61, {facing, 0, 0, 1}},
+                 {0, 0, -7.5, 4, -61, {0, facing, 0, 1}},
+                 {1, 0, -5.5, 4, -61, {0, 0, facing, 1}}},
+                "front face");
+    ExpectDrawn(polygons, 1, 1,
+                {{0, 0, -5.5, 4, -61, {0, 0, slanted, 0.5f}},
+                 {1, 0, -7.5, 4, -61, {0, 0, slanted, 0.5f}},
+                 {0.5f, 1, -6.5, 5, -62, {slanted, 0, slanted, 1}}},
+                "slanted face");
+    ExpectDrawn(polygons, 2, polygons.size() - 2,
+                {{0, 1, -4.5, 6, -61, {facing, facing, 0, 1}},
+                 {1, 1, -2.5, 6, -61, {facing, facing, 0, 1}},
+                 {1, 0, -2.5, 4, -61, {facing, facing, 0, 1}},
+                 {0, 0, -4.5, 4, -61, {0, facing, facing, 1}}},
+                "quad");
+}
+
+TEST_F(FrameTest, TheFilterKeysTextureIsBoundForTheTriangleAndTheQuad) {
+    OnlyTriangleAndQuad();
+    // Each of the three textures one plain colour: red, green, blue.
+    for (int k = 0; k < 3; ++k) {
+        GLubyte texel[3] = {0, 0, 0};
+        texel[k] = 255;
+        glBindTexture(GL_TEXTURE_2D, scene.textures[k]);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        if (k < 2)
+            glTexImage2D(GL_TEXTURE_2D, 0, 3, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
+        else
+            gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, texel);
+    }
+    // Near enough for both to cover pixels: the group point 8 units ahead of the viewer.
+    scene.cameraX = 5.0f;
+    scene.cameraY = -5.0f;
+    scene.cameraZ = 52.0f;
+    // Pixels of the 64 x 48 window: the middle of the triangle's front face, and a point of the quad
+    // near its cyan corner (on the diagonal between its yellow corners there is no blue to show).
+    const int triangle[2] = {22, 22}, quad[2] = {37, 20};
+    for (uint32_t filter = 0; filter < 3; ++filter) {
+        scene.filterIndex = filter;
+        RenderFrame();
+        for (const int* at : {triangle, quad}) {
+            GLubyte pixel[3];
+            glReadPixels(at[0], at[1], 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
+            for (uint32_t c = 0; c < 3; ++c)
+                EXPECT_EQ(pixel[c] > 40, c == filter)
+                    << "filter " << filter << ", pixel (" << at[0] << ", " << at[1] << "): " << int(pixel[0])
+                    << ", " << int(pixel[1]) << ", " << int(pixel[2]);
+        }
+    }
+}
 
 TEST_F(FrameTest, EndsUnblendedWithDepthTestAndWritesAndTheStarTextureBound) {
     // Whatever the frame starts with, including what the blend key leaves.

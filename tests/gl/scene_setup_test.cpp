@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr uint64_t DrawsPerSetUp = 3 * StarCount + 8 * CubeCount + 4 * ParticleCount;
-
 std::vector<GLfloat> Floats(GLenum name, int count) {
     std::vector<GLfloat> values(count);
     glGetFloatv(name, values.data());
@@ -100,56 +98,59 @@ TEST(SetUpWithoutPictures, FailsAndTouchesNothing) {
     EXPECT_EQ(Floats(GL_CURRENT_COLOR, 4), (std::vector<GLfloat>{1, 1, 1, 1}));
 }
 
-// The tables as the set-up must fill them from the draws r[first], r[first + 1], ...: three per
-// star, then eight per cube, then four per particle, each record's in the order of its fields.
-void ExpectTablesFrom(const std::vector<int>& r, size_t first) {
-    const int* d = &r[first];
-    for (int i = 0; i < StarCount; ++i, d += 3) {
-        const Star& s = scene.stars[i];
-        EXPECT_EQ(s.red, d[0] % 256);
-        EXPECT_EQ(s.green, d[1] % 256);
-        EXPECT_EQ(s.blue, d[2] % 256);
-        EXPECT_FLOAT_EQ(s.distance, i / 50.0f * 5.0f);
-        EXPECT_EQ(s.angle, 0.0f);
-    }
-    for (int i = 0; i < CubeCount; ++i, d += 8) {
-        const Cube& c = scene.cubes[i];
-        EXPECT_EQ(c.red, d[0] % 256);
-        EXPECT_EQ(c.green, d[1] % 256);
-        EXPECT_EQ(c.blue, d[2] % 256);
-        EXPECT_FLOAT_EQ(c.x, (d[3] % 100) / 10.0 - 5.0);
-        EXPECT_FLOAT_EQ(c.y, (d[4] % 100) / 10.0 - 5.0);
-        EXPECT_EQ(c.z, -10.0f);
-        EXPECT_EQ(c.rotX + c.rotY + c.rotZ, 0.0f);
-        EXPECT_FLOAT_EQ(c.spinX, (d[5] % 10) / 10.0 - 0.5);
-        EXPECT_FLOAT_EQ(c.spinY, (d[6] % 10) / 10.0 - 0.5);
-        EXPECT_FLOAT_EQ(c.spinZ, (d[7] % 10) / 10.0 - 0.5);
-    }
-    for (int i = 0; i < ParticleCount; ++i, d += 4) {
-        const Particle& p = scene.particles[i];
-        EXPECT_TRUE(p.active);
-        EXPECT_EQ(p.life, 1.0f);
-        EXPECT_FLOAT_EQ(p.lifeDecay, (d[0] % 100) / 1000.0 + 0.003);
-        EXPECT_EQ(p.velX, (d[1] % 50 - 26) * 10.0f);
-        EXPECT_EQ(p.velY, (d[2] % 50 - 25) * 10.0f);
-        EXPECT_EQ(p.velZ, (d[3] % 50 - 25) * 10.0f);
-        EXPECT_TRUE(p.red == 1.0f && p.green == 0.5f && p.blue == 0.5f) << "palette row 0";
-        EXPECT_TRUE(p.gravX == 0.0f && p.gravY == -0.8f && p.gravZ == 0.0f);
-        if (::testing::Test::HasFailure()) return; // one broken record is enough to read
-    }
+void ExpectStar(const Star& s, int red, int green, int blue, float distance) {
+    EXPECT_EQ(s.red, red);
+    EXPECT_EQ(s.green, green);
+    EXPECT_EQ(s.blue, blue);
+    EXPECT_FLOAT_EQ(s.distance, distance);
+    EXPECT_EQ(s.angle, 0.0f);
 }
 
+void ExpectCube(const Cube& c, int red, int green, int blue, float x, float y, float spinX, float spinY,
+                float spinZ) {
+    EXPECT_EQ(c.red, red);
+    EXPECT_EQ(c.green, green);
+    EXPECT_EQ(c.blue, blue);
+    EXPECT_FLOAT_EQ(c.x, x);
+    EXPECT_FLOAT_EQ(c.y, y);
+    EXPECT_EQ(c.z, -10.0f);
+    EXPECT_TRUE(c.rotX == 0.0f && c.rotY == 0.0f && c.rotZ == 0.0f);
+    EXPECT_FLOAT_EQ(c.spinX, spinX);
+    EXPECT_FLOAT_EQ(c.spinY, spinY);
+    EXPECT_FLOAT_EQ(c.spinZ, spinZ);
+}
+
+void ExpectParticle(const Particle& p, float lifeDecay, float velX, float velY, float velZ) {
+    EXPECT_FLOAT_EQ(p.lifeDecay, lifeDecay);
+    EXPECT_EQ(p.velX, velX);
+    EXPECT_EQ(p.velY, velY);
+    EXPECT_EQ(p.velZ, velZ);
+}
+
+// Records worked out by hand from the random sequence (r1 = 41, r2 = 18467, ...): the set-up
+// draws 3 per star, then 8 per cube, then 4 per particle, each record's in the order of its fields.
 TEST(SetUpTables, DrawStarsThenCubesThenParticlesAndContinueTheSequence) {
     GlContext gl;
-    ResetRandom();
-    std::vector<int> sequence(2 * DrawsPerSetUp);
-    for (int& value : sequence) value = NextRandom();
-
-    // From program start, twice: the same scene both times.
     ResetProgramState();
     ASSERT_TRUE(SetupScene());
-    EXPECT_EQ(RandomDrawCount(), DrawsPerSetUp);
-    ExpectTablesFrom(sequence, 0);
+    EXPECT_EQ(RandomDrawCount(), 4270u);
+    // r1-r3 = 41, 18467, 6334; r148-r150 = 30, 157, 156 (mod 256).
+    ExpectStar(scene.stars[0], 41, 35, 190, 0.0f);
+    ExpectStar(scene.stars[49], 30, 157, 156, 4.9f);
+    // r151-r158 = 6422, 24946, 27506, 13030, 16413, 29168, 900, 32591.
+    ExpectCube(scene.cubes[0], 22, 114, 114, -2.0f, -3.7f, 0.3f, -0.5f, -0.4f);
+    // r263-r270 = 23844, 1416, 21881, 31998, 10322, 18651, 10021, 5699.
+    ExpectCube(scene.cubes[14], 36, 136, 121, 4.8f, -2.8f, -0.4f, -0.4f, 0.4f);
+    // r271-r274 = 3557, 28476, 27892, 24389; r4267-r4270 = 17442, 21735, 32389, 20373.
+    ExpectParticle(scene.particles[0], 0.06f, 0.0f, 170.0f, 140.0f);
+    ExpectParticle(scene.particles[999], 0.045f, 90.0f, 140.0f, -20.0f);
+    for (const Particle& p : scene.particles) {
+        ASSERT_TRUE(p.active && p.life == 1.0f);
+        ASSERT_TRUE(p.red == 1.0f && p.green == 0.5f && p.blue == 0.5f) << "palette row 0";
+        ASSERT_TRUE(p.gravX == 0.0f && p.gravY == -0.8f && p.gravZ == 0.0f);
+    }
+
+    // From program start again: the same scene.
     SceneState first = scene;
     ResetProgramState();
     ASSERT_TRUE(SetupScene());
@@ -157,13 +158,13 @@ TEST(SetUpTables, DrawStarsThenCubesThenParticlesAndContinueTheSequence) {
     EXPECT_EQ(std::memcmp(first.cubes, scene.cubes, sizeof(scene.cubes)), 0);
     EXPECT_EQ(std::memcmp(first.particles, scene.particles, sizeof(scene.particles)), 0);
 
-    // A second set-up (as after F1) goes on where the first left the sequence, and leaves the
-    // particles where they are.
+    // A second set-up (as after F1) goes on where the first left the sequence (r4271-r4273 =
+    // 3480, 12073, 10777), and leaves the particles where they are.
     scene.particles[7].x = 1.5f;
     scene.particles[7].z = -2.0f;
     ASSERT_TRUE(SetupScene());
-    EXPECT_EQ(RandomDrawCount(), 2 * DrawsPerSetUp);
-    ExpectTablesFrom(sequence, DrawsPerSetUp);
+    EXPECT_EQ(RandomDrawCount(), 2 * 4270u);
+    ExpectStar(scene.stars[0], 152, 41, 25, 0.0f);
     EXPECT_EQ(scene.particles[7].x, 1.5f);
     EXPECT_EQ(scene.particles[7].z, -2.0f);
 }

@@ -1,11 +1,12 @@
 #include "support/scene_helpers.h"
 
+#include <GL/glu.h>
+
 #include <cmath>
 #include <sstream>
 
 #include "app/main_window.h"
 #include "scene/controls.h"
-#include "scene/random.h"
 #include "scene/scene_state.h"
 #include "scene/render_setup.h"
 
@@ -85,18 +86,6 @@ Matrix CurrentModelview() {
     return ::testing::AssertionSuccess();
 }
 
-std::vector<int> UpcomingDraws(int count) {
-    // The source is deterministic: replay it from the start to peek, then replay it back.
-    uint64_t drawn = RandomDrawCount();
-    ResetRandom();
-    for (uint64_t i = 0; i < drawn; ++i) NextRandom();
-    std::vector<int> upcoming;
-    for (int i = 0; i < count; ++i) upcoming.push_back(NextRandom());
-    ResetRandom();
-    for (uint64_t i = 0; i < drawn; ++i) NextRandom();
-    return upcoming;
-}
-
 std::vector<FeedbackPolygon> CaptureFeedback(const std::function<void()>& draw) {
     std::vector<GLfloat> buffer(1 << 20);
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
@@ -125,6 +114,27 @@ std::vector<FeedbackPolygon> CaptureFeedback(const std::function<void()>& draw) 
         polygons.push_back(polygon);
     }
     return polygons;
+}
+
+const FeedbackVertex* VertexWithTexCoord(const std::vector<FeedbackPolygon>& polygons, float s, float t) {
+    for (const FeedbackPolygon& polygon : polygons)
+        for (const FeedbackVertex& v : polygon)
+            if (v.s == s && v.t == t) return &v;
+    return nullptr;
+}
+
+::testing::AssertionResult DrawnAt(const FeedbackVertex* v, double x, double y, double z) {
+    if (!v) return ::testing::AssertionFailure() << "no such vertex was drawn";
+    GLdouble projection[16], wx, wy, wz;
+    GLint viewport[4];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    gluProject(x, y, z, Identity().m, projection, viewport, &wx, &wy, &wz);
+    if (std::fabs(v->x - wx) > 1e-3 || std::fabs(v->y - wy) > 1e-3 || std::fabs(v->z - wz) > 1e-5)
+        return ::testing::AssertionFailure()
+               << "drawn at (" << v->x << ", " << v->y << ", " << v->z << ") in the window instead of (" << wx
+               << ", " << wy << ", " << wz << ")";
+    return ::testing::AssertionSuccess();
 }
 
 void Frames(int count) {

@@ -45,15 +45,6 @@ Matrix CurrentModelview();
 ::testing::AssertionResult MatricesNear(const Matrix& actual, const Matrix& expected,
                                         double tolerance = 1e-4);
 
-// A new field value as the controls make it: the sum worked out in double precision, stored as a
-// float.
-inline float Stepped(float value, double step) {
-    return static_cast<float>(static_cast<double>(value) + step);
-}
-
-// The next `count` values of the scene's random source, leaving the source where it is.
-std::vector<int> UpcomingDraws(int count);
-
 // One primitive as GL feedback reports it: window coordinates, colour and texture coordinates of
 // each vertex.
 struct FeedbackVertex {
@@ -62,6 +53,11 @@ struct FeedbackVertex {
 using FeedbackPolygon = std::vector<FeedbackVertex>;
 // Runs `draw` in feedback mode and returns the polygons it produced, in order.
 std::vector<FeedbackPolygon> CaptureFeedback(const std::function<void()>& draw);
+// The vertex of `polygons` with texture coordinate (s, t) (the first, if several), or null.
+const FeedbackVertex* VertexWithTexCoord(const std::vector<FeedbackPolygon>& polygons, float s, float t);
+// Whether GL drew `v` where a point with these eye coordinates belongs under the current projection
+// and viewport.
+::testing::AssertionResult DrawnAt(const FeedbackVertex* v, double x, double y, double z);
 
 // `count` calls of the frame controls, as after `count` rendered frames.
 void Frames(int count);

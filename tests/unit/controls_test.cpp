@@ -1,10 +1,11 @@
-// The keyboard controls as pure state: held keys stepping once per call with their bounds tested
-// first, the selectors' wrap, and the palette step with Space and the rainbow timer. None of these
-// rows makes a GL call.
+// The keyboard controls as state: the latch rule, held keys stepping once per call with their
+// bounds tested first, the selectors' wrap, and the palette step with Space and the rainbow timer.
+// (The GL calls of L, B and G go nowhere here: no context is current. The GL tier checks them.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <iomanip>
 #include <string>
 #include <vector>
 
@@ -20,25 +21,58 @@ class ControlsTest : public ::testing::Test {
     void SetUp() override { ResetProgramState(); }
 };
 
-TEST_F(ControlsTest, SelectorsWrapToZero) {
-    std::vector<uint32_t> filters;
-    for (int i = 0; i < 3; ++i) {
-        Press('F');
-        filters.push_back(scene.filterIndex);
-    }
-    EXPECT_EQ(filters, (std::vector<uint32_t>{1, 2, 0}));
-    scene.paletteIndex = 11;
-    Press(VK_SPACE);
-    EXPECT_EQ(scene.paletteIndex, 0u);
+// The latch rule, key by key: held for several frames a latched key acts once; pressed again after
+// it was seen up, it acts again; the selectors wrap to 0.
+struct Latched {
+    const char* name;
+    uint32_t key;
+    uint32_t (*value)();
+    uint32_t start; // of the palette index; the others start where the program starts
+    uint32_t afterPresses[3];
+};
+
+void PrintTo(const Latched& l, std::ostream* out) {
+    *out << l.name;
 }
 
+class LatchedKey : public ControlsTest, public ::testing::WithParamInterface<Latched> {};
+
+TEST_P(LatchedKey, ActsOncePerPressAndWraps) {
+    const Latched& l = GetParam();
+    if (l.key == VK_SPACE) scene.paletteIndex = l.start;
+    for (uint32_t expected : l.afterPresses) {
+        scene.keyDown[l.key] = true;
+        for (int held = 0; held < 3; ++held) {
+            HandleFrameControls();
+            EXPECT_EQ(l.value(), expected) << "held for " << held + 1 << " frames";
+        }
+        scene.keyDown[l.key] = false;
+        HandleFrameControls();
+        EXPECT_EQ(l.value(), expected) << "let go";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, LatchedKey,
+    ::testing::Values(
+        Latched{"Lighting", 'L', [] { return static_cast<uint32_t>(scene.lightingOn); }, 0, {1, 0, 1}},
+        Latched{"Filter", 'F', [] { return scene.filterIndex; }, 0, {1, 2, 0}},
+        Latched{"Blend", 'B', [] { return static_cast<uint32_t>(scene.blendOn); }, 0, {1, 0, 1}},
+        Latched{"Twinkle", 'T', [] { return static_cast<uint32_t>(scene.twinkleOn); }, 0, {1, 0, 1}},
+        Latched{"Fog", 'G', [] { return scene.fogModeIndex; }, 0, {1, 2, 0}},
+        Latched{"Rainbow", VK_RETURN, [] { return static_cast<uint32_t>(scene.rainbowOn); }, 0, {1, 0, 1}},
+        Latched{"Palette", VK_SPACE, [] { return scene.paletteIndex; }, 10, {11, 0, 1}}),
+    ::testing::PrintToStringParamName());
+
+// Held keys step once per call. Each start value is one where the step rounds apart from the
+// near misses (0.2 instead of 0.2f, 0.3f instead of 0.3, a sum rounded in float), and the expected
+// values were worked out apart from the program.
 struct Held {
     const char* name;
     uint32_t key;
     float SceneState::*field;
-    double step;
-    float start;   // where a float step and a double step round apart
-    bool movement; // HandleMovementKeys, else HandleFrameControls
+    float start;
+    float afterCalls[3];
 };
 
 void PrintTo(const Held& h, std::ostream* out) {
@@ -47,37 +81,65 @@ void PrintTo(const Held& h, std::ostream* out) {
 
 class HeldKey : public ControlsTest, public ::testing::WithParamInterface<Held> {};
 
-TEST_P(HeldKey, StepsOncePerCallInDoubleAndStoresAFloat) {
+TEST_P(HeldKey, StepsOncePerFrame) {
     const Held& h = GetParam();
     scene.*h.field = h.start;
     scene.keyDown[h.key] = true;
-    float expected = h.start;
-    for (int call = 1; call <= 3; ++call) {
-        h.movement ? HandleMovementKeys() : HandleFrameControls();
-        expected = Stepped(expected, h.step);
-        EXPECT_EQ(scene.*h.field, expected) << "call " << call;
+    for (int call = 0; call < 3; ++call) {
+        HandleFrameControls();
+        EXPECT_EQ(scene.*h.field, h.afterCalls[call]) << std::setprecision(9) << "call " << call + 1;
     }
-}
-
-constexpr double Nearest(float step) {
-    return static_cast<double>(step);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, HeldKey,
-    ::testing::Values(Held{"UpTilt", VK_UP, &SceneState::starTilt, -0.5, 90.0f, false},
-                      Held{"DownTilt", VK_DOWN, &SceneState::starTilt, 0.5, 90.0f, false},
-                      Held{"PageUp", VK_PRIOR, &SceneState::sceneDepth, -Nearest(0.2f), 0.138061523f, false},
-                      Held{"PageDown", VK_NEXT, &SceneState::sceneDepth, Nearest(0.2f), -0.261962891f, false},
-                      Held{"J", 'J', &SceneState::particleDepth, Nearest(0.1f), -0.130981445f, false},
-                      Held{"K", 'K', &SceneState::particleDepth, -Nearest(0.1f), 0.0690307617f, false},
-                      Held{"A", 'A', &SceneState::cameraX, 0.3, -0.549926758f, true},
-                      Held{"D", 'D', &SceneState::cameraX, -0.3, 0.0500488281f, true},
-                      Held{"W", 'W', &SceneState::cameraZ, 0.3, -0.549926758f, true},
-                      Held{"S", 'S', &SceneState::cameraZ, -0.3, 0.0500488281f, true},
-                      Held{"Q", 'Q', &SceneState::cameraY, 0.3, -0.549926758f, true},
-                      Held{"E", 'E', &SceneState::cameraY, -0.3, 0.0500488281f, true}),
+    ::testing::Values(Held{"UpTilt", VK_UP, &SceneState::starTilt, 90.0f, {89.5f, 89.0f, 88.5f}},
+                      Held{"DownTilt", VK_DOWN, &SceneState::starTilt, 90.0f, {90.5f, 91.0f, 91.5f}},
+                      Held{"PageUp",
+                           VK_PRIOR,
+                           &SceneState::sceneDepth,
+                           0.138061523f,
+                           {-0.0619384795f, -0.261938483f, -0.4619385f}},
+                      Held{"PageDown",
+                           VK_NEXT,
+                           &SceneState::sceneDepth,
+                           -0.261962891f,
+                           {-0.0619628876f, 0.138037115f, 0.338037133f}},
+                      Held{"J",
+                           'J',
+                           &SceneState::particleDepth,
+                           -0.130981445f,
+                           {-0.0309814438f, 0.0690185577f, 0.169018567f}},
+                      Held{"K",
+                           'K',
+                           &SceneState::particleDepth,
+                           0.0690307617f,
+                           {-0.0309692398f, -0.130969241f, -0.23096925f}}),
     ::testing::PrintToStringParamName());
+
+TEST_F(ControlsTest, MovementKeysStepTheCameraByTheDouble03OncePerPass) {
+    struct Row {
+        uint32_t key;
+        float SceneState::*field;
+        bool forward; // +0.3, else -0.3
+    };
+    const Row rows[] = {{'A', &SceneState::cameraX, true}, {'D', &SceneState::cameraX, false},
+                        {'W', &SceneState::cameraZ, true}, {'S', &SceneState::cameraZ, false},
+                        {'Q', &SceneState::cameraY, true}, {'E', &SceneState::cameraY, false}};
+    for (const Row& row : rows) {
+        ResetProgramState();
+        scene.*row.field = row.forward ? -0.549926758f : 0.0500488281f;
+        const float up[] = {-0.249926761f, 0.05007324f, 0.350073248f};
+        const float down[] = {-0.249951169f, -0.549951196f, -0.849951208f};
+        scene.keyDown[row.key] = true;
+        for (int pass = 0; pass < 3; ++pass) {
+            HandleMovementKeys();
+            EXPECT_EQ(scene.*row.field, (row.forward ? up : down)[pass])
+                << std::setprecision(9) << "key " << static_cast<char>(row.key) << ", pass " << pass + 1;
+        }
+        EXPECT_EQ(scene.rainbowDelay, 0u) << "no frame control runs";
+    }
+}
 
 struct Bounded {
     const char* name;
@@ -85,7 +147,7 @@ struct Bounded {
     float SceneState::*field;
     float start;
     int frames;
-    float expected; // about; the exact value follows the stepping rule
+    float expected;
 };
 
 void PrintTo(const Bounded& b, std::ostream* out) {
@@ -94,42 +156,26 @@ void PrintTo(const Bounded& b, std::ostream* out) {
 
 class BoundedKey : public ControlsTest, public ::testing::WithParamInterface<Bounded> {};
 
-// The value after `frames` calls, stepped as the rows for these keys say, bound tested first.
-float Model(const Bounded& b) {
-    auto held = [&](uint32_t key) { return std::find(b.keys.begin(), b.keys.end(), key) != b.keys.end(); };
-    float v = b.start;
-    for (int i = 0; i < b.frames; ++i) {
-        if (b.field == &SceneState::particleSlowdown) {
-            if (held(VK_ADD) && v > 1.0f) v = Stepped(v, -Nearest(0.01f));
-            if (held(VK_SUBTRACT) && v < 4.0f) v = Stepped(v, Nearest(0.01f));
-        } else {
-            if ((held(VK_UP) || held(VK_RIGHT)) && v < 200.0f) v = Stepped(v, 1.0);
-            if ((held(VK_DOWN) || held(VK_LEFT)) && v > -200.0f) v = Stepped(v, -1.0);
-        }
-    }
-    return v;
-}
-
 TEST_P(BoundedKey, StopsOnceTheBoundIsPassed) {
     const Bounded& b = GetParam();
     scene.*b.field = b.start;
     for (uint32_t key : b.keys) scene.keyDown[key] = true;
     Frames(b.frames);
-    EXPECT_EQ(scene.*b.field, Model(b));
-    EXPECT_NEAR(scene.*b.field, b.expected, 1e-4);
+    EXPECT_EQ(scene.*b.field, b.expected) << std::setprecision(9) << scene.*b.field;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, BoundedKey,
     ::testing::Values(
-        Bounded{"PlusFor101", {VK_ADD}, &SceneState::particleSlowdown, 2.0f, 101, 0.99f},
-        Bounded{"PlusFor100", {VK_ADD}, &SceneState::particleSlowdown, 2.0f, 100, 1.0f},
-        Bounded{"PlusFor150", {VK_ADD}, &SceneState::particleSlowdown, 2.0f, 150, 0.99f},
-        Bounded{"MinusFor201", {VK_SUBTRACT}, &SceneState::particleSlowdown, 2.0f, 201, 4.01f},
-        Bounded{"MinusFor300", {VK_SUBTRACT}, &SceneState::particleSlowdown, 2.0f, 300, 4.01f},
+        // 0.01f added in double and stored as a float, 100 times from 2: just above 1 still.
+        Bounded{"PlusFor100", {VK_ADD}, &SceneState::particleSlowdown, 2.0f, 100, 1.00000095f},
+        Bounded{"PlusFor101", {VK_ADD}, &SceneState::particleSlowdown, 2.0f, 101, 0.990000963f},
+        Bounded{"PlusFor150", {VK_ADD}, &SceneState::particleSlowdown, 2.0f, 150, 0.990000963f},
+        Bounded{"MinusFor201", {VK_SUBTRACT}, &SceneState::particleSlowdown, 2.0f, 201, 4.00999832f},
+        Bounded{"MinusFor300", {VK_SUBTRACT}, &SceneState::particleSlowdown, 2.0f, 300, 4.00999832f},
         // Both: the decrease, then the increase tested on what the decrease left.
         Bounded{"BothAtFour", {VK_ADD, VK_SUBTRACT}, &SceneState::particleSlowdown, 4.0f, 1, 4.0f},
-        Bounded{"BothAtOne", {VK_ADD, VK_SUBTRACT}, &SceneState::particleSlowdown, 1.0f, 1, 1.01f},
+        Bounded{"BothAtOne", {VK_ADD, VK_SUBTRACT}, &SceneState::particleSlowdown, 1.0f, 1, 1.00999999f},
         Bounded{"UpPastTheBound", {VK_UP}, &SceneState::launchSpeedY, 199.5f, 5, 200.5f},
         Bounded{"DownFor260", {VK_DOWN}, &SceneState::launchSpeedY, 0.0f, 260, -200.0f},
         Bounded{"RightFor260", {VK_RIGHT}, &SceneState::launchSpeedX, 0.0f, 260, 200.0f},
