@@ -101,10 +101,6 @@ TEST_F(FontLists, NinetySixListsDrawTheirCharacters) {
     GLfloat position[4] = {};
     glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
     EXPECT_GT(position[0], 10 + 20.0f);
-
-    // What CloseMainWindow does to them.
-    glDeleteLists(scene.fontBase, 96);
-    for (int k = 0; k < 96; k++) EXPECT_FALSE(glIsList(scene.fontBase + k)) << k;
 }
 
 TEST_F(FontLists, WithoutAnyFontTheListsExistAndDrawNothing) {

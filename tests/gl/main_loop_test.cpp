@@ -53,14 +53,13 @@ TEST_F(MainLoopTest, ThePassThatSeesEscapeDrawsNothingButMovesAndSwitchesThenEnd
     EXPECT_EQ(scripted.Swaps(), 2);
     EXPECT_EQ(scene.rainbowDelay, 2u);
     EXPECT_EQ(scene.cameraX, 0.3f);
-    // The switch came first: the new, fullscreen window is the one the end tears down.
+    // The switch came first: the new, fullscreen window is the one the end tears down (the
+    // teardown's own order is the main window test's).
     EXPECT_TRUE(scene.fullscreen);
     EXPECT_EQ(scripted.Count("CreateWindow"), 2);
     EXPECT_EQ(scripted.Count("DestroyWindow"), 2);
-    std::vector<std::string> tail(scripted.calls.end() - 7, scripted.calls.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"RestoreDisplayMode", "ShowCursor 1", "MakeCurrent none",
-                                              "DeleteContext", "ReleaseDC", "DestroyWindow",
-                                              "UnregisterClass Quorvane_Main_Window"}));
+    EXPECT_EQ(scripted.Count("RestoreDisplayMode"), 1);
+    EXPECT_EQ(scripted.calls.back(), "UnregisterClass Quorvane_Main_Window");
     EXPECT_FALSE(scripted.DisplayModeChanged());
 }
 

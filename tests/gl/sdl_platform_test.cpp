@@ -230,4 +230,16 @@ TEST_F(SdlPlatformTest, OneWindowAndOneClassAtATime) {
     EXPECT_EQ(platform.GetDC(nullptr), nullptr);
 }
 
+TEST_F(SdlPlatformTest, WhereNoBoxCanBeShownTheTextGoesToStandardError) {
+    // The offscreen driver has no screen for a box: caption and text go to standard error, and a
+    // question counts as "No".
+    ::testing::internal::CaptureStderr();
+    platform.MessageBox(nullptr, "Release DC Failed", "Shutdown error", MB_OK | MB_ICONINFORMATION);
+    int answer = platform.MessageBox(nullptr, "Full screen?\nOr not?", "Initialization Error",
+                                     MB_YESNO | MB_ICONEXCLAMATION);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Shutdown error: Release DC Failed\nInitialization Error: Full screen?\nOr not?\n");
+    EXPECT_NE(answer, IDYES);
+}
+
 } // namespace

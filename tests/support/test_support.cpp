@@ -9,6 +9,9 @@
 #include <iterator>
 #include <unistd.h>
 
+#define SDL_MAIN_HANDLED
+#include <SDL2/SDL.h>
+
 #include "scene/random.h"
 #include "scene/scene_state.h"
 
@@ -59,7 +62,7 @@ void StartOffscreenVideo() {
     started = true;
 }
 
-GlContext::GlContext(int width, int height) {
+GlContext::GlContext(int width, int height, bool shareWithCurrent) {
     StartOffscreenVideo();
     platform = std::make_unique<SdlPlatform>();
     WindowClass windowClass;
@@ -68,15 +71,21 @@ GlContext::GlContext(int width, int height) {
     platform->RegisterClass(windowClass);
     window =
         platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr);
-    DeviceContext dc = platform->GetDC(window);
+    dc = platform->GetDC(window);
     PixelFormatRequest request{
         40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
     platform->SetPixelFormat(dc, platform->ChoosePixelFormat(dc, request), request);
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, shareWithCurrent ? 1 : 0);
     context = platform->CreateContext(dc);
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
     if (!context || !platform->MakeCurrent(dc, context)) {
         std::fprintf(stderr, "no offscreen OpenGL context\n");
         std::abort();
     }
+}
+
+void GlContext::MakeCurrent() {
+    platform->MakeCurrent(dc, context);
 }
 
 GlContext::~GlContext() {

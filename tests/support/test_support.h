@@ -42,16 +42,20 @@ void ResetProgramState();
 // Starts SDL's video on the offscreen driver once per test program.
 void StartOffscreenVideo();
 
-// A window with a current OpenGL context of its own, for tests that call GL directly.
+// A window with a current OpenGL context of its own, for tests that call GL directly. With
+// `shareWithCurrent` the context shares display lists and textures with the one current before,
+// and keeps them alive when that one is deleted.
 class GlContext {
   public:
-    GlContext(int width = 640, int height = 480);
+    GlContext(int width = 640, int height = 480, bool shareWithCurrent = false);
     ~GlContext();
     SdlPlatform& Platform() { return *platform; }
+    void MakeCurrent();
 
   private:
     std::unique_ptr<SdlPlatform> platform;
     WindowHandle window = nullptr;
+    DeviceContext dc = nullptr;
     RenderContext context = nullptr;
 };
 
