@@ -4,6 +4,12 @@
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -124,6 +130,25 @@ void PrintBox(const char* text, const char* caption) {
                  text[0] && text[std::strlen(text) - 1] == '\n' ? "" : "\n");
 }
 
+// QUORVANE_FRAME_COUNTER=FILE counts the buffer swaps in the first 8 bytes of FILE, mapped shared,
+// so that another process can tell how many frames the program has drawn (the end-to-end tests
+// do, to count frames rather than changed screenshots). Without it nothing is counted.
+using FrameCounter = std::atomic<uint64_t>;
+static_assert(FrameCounter::is_always_lock_free, "shared between processes");
+
+FrameCounter* MapFrameCounter() {
+    const char* path = std::getenv("QUORVANE_FRAME_COUNTER");
+    if (!path || !*path) return nullptr;
+    int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return nullptr;
+    void* mapped = MAP_FAILED;
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && (info.st_size >= 8 || ftruncate(fd, 8) == 0))
+        mapped = mmap(nullptr, sizeof(FrameCounter), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    close(fd);
+    return mapped == MAP_FAILED ? nullptr : static_cast<FrameCounter*>(mapped);
+}
+
 bool EnvironmentAsks(const char* driver) {
     const char* wanted = std::getenv("SDL_VIDEODRIVER");
     return wanted && std::strstr(wanted, driver) != nullptr;
@@ -159,6 +184,7 @@ struct SdlPlatform::State {
     SDL_DisplayMode mode{};
     bool headless = false; // no message box can be shown: report on standard error instead
     bool closing = false;  // a signal ended a box: the program is closing, and shows none
+    FrameCounter* frameCounter = nullptr;
 
     void Post(uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t time) {
         Message m;
@@ -347,11 +373,13 @@ SdlPlatform::SdlPlatform(const Options& options) : state(std::make_unique<State>
     state->options = options;
     std::string driver = VideoDriver();
     state->headless = driver == "offscreen" || driver == "dummy" || driver.empty();
+    state->frameCounter = MapFrameCounter();
 }
 
 SdlPlatform::~SdlPlatform() {
     if (state->context) SDL_GL_DeleteContext(state->context);
     if (state->window) SDL_DestroyWindow(state->window);
+    if (state->frameCounter) munmap(state->frameCounter, sizeof(FrameCounter));
 }
 
 void SdlPlatform::InjectKey(uint32_t virtualKey, bool down) {
@@ -563,6 +591,7 @@ bool SdlPlatform::SwapBuffers(DeviceContext dc) {
     // without a flush llvmpipe keeps binning frame after frame into one scene that grows by half
     // a megabyte a frame. A real display's swap flushes by itself.
     if (state->headless) glFinish();
+    if (state->frameCounter) state->frameCounter->fetch_add(1, std::memory_order_release);
     return true;
 }
 

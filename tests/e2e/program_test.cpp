@@ -138,9 +138,13 @@ double FountainGreenToRed(const RgbPicture& picture, long& samples) {
     std::string error;
     if (!run->Start(workDir, error))
         return ::testing::AssertionFailure() << "quorvane did not start: " << error;
-    if (!run->WaitForWindow())
-        return ::testing::AssertionFailure() << "no window titled Quorvane showing frames; program output:\n"
-                                             << run->Output();
+    if (!run->WaitForWindow()) {
+        std::optional<ExitStatus> status = run->WaitExit(0);
+        return ::testing::AssertionFailure()
+               << "no window titled Quorvane showing frames ("
+               << (status ? status->Describe() : "still running") << "); program output:\n"
+               << run->Output();
+    }
     return ::testing::AssertionSuccess();
 }
 
@@ -197,20 +201,61 @@ double FountainGreenToRed(const RgbPicture& picture, long& samples) {
                                                    const std::function<bool(const RgbPicture&)>& done,
                                                    int frameLimit) {
     RgbPicture picture;
-    int frame = 0;
+    uint64_t start = run->Frames();
     bool reached = false;
     auto begin = std::chrono::steady_clock::now();
-    while (frame < frameLimit && run->WaitFrames(1) && run->Shot(picture)) {
-        ++frame;
+    while (run->Frames() - start < static_cast<uint64_t>(frameLimit) && run->WaitFrames(1) &&
+           run->Shot(picture)) {
         if (done(picture)) {
             reached = true;
             break;
         }
     }
-    Trace("watched", label, reached, frame, begin);
+    Trace("watched", label, reached, static_cast<int>(run->Frames() - start), begin);
     if (!picture.pixels.empty()) run->Keep(label, picture);
     if (!reached) return ::testing::AssertionFailure() << "no frame showed " << label;
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult ProgramTest::MovesTheGroupNearerAndBack(const std::string& nearer,
+                                                                   const std::string& farther) {
+    RgbPicture start;
+    if (!Shot("start", start)) return ::testing::AssertionFailure() << "no screenshot";
+    LightPatch group = SharpDetail(start);
+    if (group.pixels <= 100)
+        return ::testing::AssertionFailure() << "the triangle and the quad are not in view";
+    double offset = FromMiddle(start, group.x, group.y);
+    ::testing::AssertionResult near = HoldUntil(nearer, "nearer", [&](const RgbPicture& p) {
+        LightPatch now = SharpDetail(p);
+        return now.pixels > group.pixels && FromMiddle(p, now.x, now.y) > offset * 1.3;
+    });
+    if (!near) return near;
+    // Back past the starting point (not so far that the backdrop comes round in front again).
+    return HoldUntil(farther, "farther", [&](const RgbPicture& p) {
+        LightPatch now = SharpDetail(p);
+        return now.pixels > 50 && now.pixels < group.pixels && FromMiddle(p, now.x, now.y) < offset * 0.9;
+    });
+}
+
+::testing::AssertionResult ProgramTest::TiltsEdgeOn(int& flattest) {
+    RgbPicture start;
+    if (!Shot("facing", start)) return ::testing::AssertionFailure() << "no screenshot";
+    int tallest = SceneObjectHeight(start);
+    long stars = SceneObjectLight(start, WholePicture(start)).pixels;
+    if (tallest <= 40) return ::testing::AssertionFailure() << "the star field is not in view";
+    // Edge on after 180 frames; the stars' own wandering could make almost any shape given long
+    // enough, hence the limit.
+    ::testing::AssertionResult result = HoldUntil(
+        "Down", "edge-on",
+        [&](const RgbPicture& p) {
+            int height = SceneObjectHeight(p);
+            tallest = std::max(tallest, height);
+            flattest = height;
+            return height > 0 && height < tallest * 55 / 100 &&
+                   SceneObjectLight(p, WholePicture(p)).pixels > stars * 4 / 10;
+        },
+        400);
+    return result << " (tallest " << tallest << ", last " << flattest << ")";
 }
 
 ::testing::AssertionResult ProgramTest::QuitWithEscape() {
@@ -226,9 +271,17 @@ double FountainGreenToRed(const RgbPicture& picture, long& samples) {
 }
 
 void ProgramTest::TearDown() {
-    // Every test ends the way a user would: Escape, and the program says 0.
-    if (run && !ended && run->Running() && !HasFailure()) {
-        EXPECT_TRUE(QuitWithEscape());
+    // Every test ends the way a user would: Escape, and the program says 0. A program that has
+    // ended by itself, even after the last screenshot (a crash in its teardown, say), fails.
+    if (run && !ended) {
+        if (!run->Running()) {
+            std::optional<ExitStatus> status = run->WaitExit(0);
+            ADD_FAILURE() << "the program ended by itself: " << (status ? status->Describe() : "?")
+                          << "; output:\n"
+                          << run->Output();
+        } else if (!HasFailure()) {
+            EXPECT_TRUE(QuitWithEscape());
+        }
     }
     // QUORVANE_E2E_SCREENSHOTS=1 keeps them for passing tests too, for looking at.
     if (run && (HasFailure() || std::getenv("QUORVANE_E2E_SCREENSHOTS"))) {

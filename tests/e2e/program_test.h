@@ -66,17 +66,27 @@ class ProgramTest : public ::testing::Test {
 
     // A screenshot, kept under `label` for the failure report.
     ::testing::AssertionResult Shot(const std::string& label, RgbPicture& picture);
-    // Holds `key` until `done` holds for a screenshot (kept under `label`); gives up once
-    // `frameLimit` new frames have been seen. No effect here needs more than a few hundred
-    // frames, while the scene's own wandering, given many more, could pass a test by chance.
+    // Holds `key` until `done` holds for a screenshot (kept under `label`); gives up once the
+    // program has drawn `frameLimit` frames. No effect here needs more than about 300 frames,
+    // while the scene's own wandering, given many more, could pass a test by chance.
     ::testing::AssertionResult HoldUntil(const std::string& key, const std::string& label,
                                          const std::function<bool(const RgbPicture&)>& done,
-                                         int frameLimit = 600);
+                                         int frameLimit = 500);
     // Watches new frames, without touching a key, until `done` holds for one (kept under
-    // `label`); gives up after `frameLimit` of them.
+    // `label`); gives up once the program has drawn `frameLimit` frames.
     ::testing::AssertionResult WatchUntil(const std::string& label,
                                           const std::function<bool(const RgbPicture&)>& done,
-                                          int frameLimit = 600);
+                                          int frameLimit = 500);
+
+    // With the checkerboard picture on the triangle and the quad (the only sharp things in view),
+    // holds `nearer` until they have grown and moved out from the middle of the window, then
+    // `farther` until they are smaller and nearer the middle than at the start.
+    ::testing::AssertionResult MovesTheGroupNearerAndBack(const std::string& nearer,
+                                                          const std::string& farther);
+    // With plain star sprites, holds Down until the star field, facing the viewer at first, is
+    // seen edge on: a band about half as tall as the tallest it was (tilting first turns its upper
+    // part towards the viewer) that still shows its stars. `flattest` is its height then.
+    ::testing::AssertionResult TiltsEdgeOn(int& flattest);
 
     // Ends the program with Escape and checks that it returned 0.
     ::testing::AssertionResult QuitWithEscape();

@@ -2,10 +2,12 @@
 // the mouse through xdotool, and its end.
 //
 // The scene has no clock: it moves by a fixed step per frame, as fast as the machine draws. So the
-// tests never wait for a time; they wait for the program to show a number of new frames (each new
-// frame changes the picture, since something always moves).
+// tests never wait for a time; they wait for the program to draw a number of frames, which it
+// counts for them in a shared file (QUORVANE_FRAME_COUNTER).
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,7 +35,9 @@ class QuorvaneRun {
     bool WaitForNewWindow();
 
     bool Shot(RgbPicture& picture);
-    // Waits until the window has shown `count` new frames.
+    // Buffer swaps since the program started.
+    uint64_t Frames() const;
+    // Waits until the program has drawn `count` more frames; false if it ends or takes too long.
     bool WaitFrames(int count);
 
     // Keys by xdotool name ("l", "Up", "Page_Down", "KP_Add", "Return") or by keycode ("80").
@@ -42,10 +46,10 @@ class QuorvaneRun {
     // Down for a few frames and up again: a latched control acts exactly once.
     bool Press(const std::string& key);
     // Holds the key, taking screenshots, until `done` says so (true), or until the time runs out,
-    // `frameLimit` new frames have been seen (when not 0) or a screenshot fails (false); then
-    // lets it go. The last screenshot is left in `last`.
+    // the program has drawn `frameLimit` frames since the key went down or a screenshot fails
+    // (false); then lets it go. The last screenshot is left in `last`.
     bool HoldUntil(const std::string& key, const std::function<bool(const RgbPicture&)>& done,
-                   RgbPicture& last, int frameLimit = 0, int* framesSeen = nullptr);
+                   RgbPicture& last, int frameLimit, int* framesSeen = nullptr);
 
     // Moves the pointer to client coordinates (the window sits at 0,0 of the screen).
     bool MoveMouse(int x, int y);
@@ -68,8 +72,9 @@ class QuorvaneRun {
     XvfbServer& server;
     ChildProcess process;
     std::string outputPath;
+    std::string counterPath;
+    const std::atomic<uint64_t>* counter = nullptr; // the program's swap count, mapped
     unsigned long window = 0;
-    RgbPicture previous; // the last screenshot taken, to tell new frames
     std::vector<std::pair<std::string, RgbPicture>> kept;
 };
 

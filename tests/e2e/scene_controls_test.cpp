@@ -115,25 +115,9 @@ TEST_F(SceneControlsTest, TwinkleKeyAddsTheTwinkleSprites) {
 }
 
 TEST_F(SceneControlsTest, WAndSMoveTheSceneTowardsAndAwayFromTheViewer) {
-    // The checkerboard picture makes the triangle and the quad the only sharp things in view.
+    // Past the backdrop, the triangle and the quad stand still, up to the left of the line of sight.
     ASSERT_TRUE(LaunchAndFlyIn(WriteCheckerPicture, WriteGlowPicture));
-    // Past the backdrop, the triangle and the quad stand still, up to the left of the line of
-    // sight. Nearing them moves them out from the middle of the window and makes them larger;
-    // backing away draws them in and makes them smaller.
-    RgbPicture start;
-    ASSERT_TRUE(Shot("start", start));
-    LightPatch group = SharpDetail(start);
-    ASSERT_GT(group.pixels, 100) << "the triangle and the quad are not in view";
-    double offset = FromMiddle(start, group.x, group.y);
-    EXPECT_TRUE(HoldUntil("w", "nearer", [&](const RgbPicture& p) {
-        LightPatch now = SharpDetail(p);
-        return now.pixels > group.pixels && FromMiddle(p, now.x, now.y) > offset * 1.3;
-    }));
-    // Back past the starting point (not so far that the backdrop comes round in front again).
-    EXPECT_TRUE(HoldUntil("s", "farther", [&](const RgbPicture& p) {
-        LightPatch now = SharpDetail(p);
-        return now.pixels > 50 && now.pixels < group.pixels && FromMiddle(p, now.x, now.y) < offset * 0.9;
-    }));
+    EXPECT_TRUE(MovesTheGroupNearerAndBack("w", "s"));
 }
 
 TEST_F(SceneControlsTest, RightButtonDragTurnsTheView) {
@@ -171,31 +155,10 @@ TEST_F(SceneControlsTest, UpAndDownTiltTheStarField) {
     // Plain stars (a square in each corner), and a triangle and quad too dark to count, so that
     // what is measured is the star field alone.
     ASSERT_TRUE(LaunchAndFlyIn(WriteDimPicture, WriteCornerSquaresPicture));
-    // The star field faces the viewer. Tilted by 90 degrees either way it is seen edge on, a thin
-    // band. Down raises the tilt; Up lowers it again. (Up first would also send the fountain up
-    // through the stars, since it raises the launch speed too.)
-    RgbPicture start;
-    ASSERT_TRUE(Shot("facing", start));
-    int tallest = SceneObjectHeight(start);
-    long stars = SceneObjectLight(start, WholePicture(start)).pixels;
-    ASSERT_GT(tallest, 40) << "the star field is not in view";
-    // Tilting first turns the upper part of the disc towards the viewer (it grows on the screen),
-    // then lays the disc down. Seen edge on, after 180 frames, the field is a band about half as
-    // tall (the stars nearer the viewer still show higher up than those further away) with all
-    // its stars. The stars' own wandering could make almost any shape given long enough, hence
-    // the limit.
+    // Down raises the tilt; Up lowers it again. (Up first would also send the fountain up through
+    // the stars, since it raises the launch speed too.)
     int flattest = 0;
-    EXPECT_TRUE(HoldUntil(
-        "Down", "edge-on",
-        [&](const RgbPicture& p) {
-            int height = SceneObjectHeight(p);
-            tallest = std::max(tallest, height);
-            flattest = height;
-            return height > 0 && height < tallest * 55 / 100 &&
-                   SceneObjectLight(p, WholePicture(p)).pixels > stars * 4 / 10;
-        },
-        400))
-        << "tallest " << tallest << ", last " << flattest;
+    ASSERT_TRUE(TiltsEdgeOn(flattest));
     EXPECT_TRUE(HoldUntil("Up", "facing-again",
                           [&](const RgbPicture& p) { return SceneObjectHeight(p) > flattest * 14 / 10; }))
         << "edge on " << flattest;

@@ -103,6 +103,10 @@ XvfbServer::XvfbServer(int width, int height) {
     }
     connection = std::make_unique<Connection>();
     connection->display = display;
+    // A key held by xdotool would otherwise repeat after half a second: F1, repeated, switches
+    // the window again, so that what a test sees would depend on how fast the machine is.
+    XAutoRepeatOff(display);
+    XSync(display, False);
 }
 
 XvfbServer::~XvfbServer() {
