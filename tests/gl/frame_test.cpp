@@ -31,20 +31,20 @@ struct Expected {
     float colour[4];
 };
 
-// The triangle and the quad of a frame, from the second face of the triangle on: the triangle's
-// two faces come first, then the quad (which GL may feed back in pieces).
+// Finds each expected vertex among polygons[first, first + count) by its texture coordinate and
+// checks where it was drawn and in which colour. (The triangle's two faces come first in a frame,
+// then the quad, which GL may feed back in pieces.)
 void ExpectDrawn(const std::vector<FeedbackPolygon>& polygons, size_t first, size_t count,
                  const std::vector<Expected>& vertices, const char* what) {
     ASSERT_GE(polygons.size(), first + count) << what;
     std::vector<FeedbackPolygon> part(polygons.begin() + first, polygons.begin() + first + count);
     for (const Expected& e : vertices) {
         const FeedbackVertex* v = VertexWithTexCoord(part, e.s, e.t);
-        EXPECT_TRUE(DrawnAt(v, e.x, e.y, e.z)) << what << ", texture coordinate " << e.s << ", " << e.t;
-        if (!v) continue;
-        EXPECT_NEAR(v->r, e.colour[0], 1e-3) << what << " " << e.s << ", " << e.t;
-        EXPECT_NEAR(v->g, e.colour[1], 1e-3) << what << " " << e.s << ", " << e.t;
-        EXPECT_NEAR(v->b, e.colour[2], 1e-3) << what << " " << e.s << ", " << e.t;
-        EXPECT_NEAR(v->a, e.colour[3], 1e-3) << what << " " << e.s << ", " << e.t;
+        SCOPED_TRACE(std::string(what) + ", texture coordinate " + std::to_string(e.s) + ", " +
+                     std::to_string(e.t));
+        EXPECT_TRUE(DrawnAt(v, e.x, e.y, e.z));
+        const float drawn[4] = {v ? v->r : -1, v ? v->g : -1, v ? v->b : -1, v ? v->a : -1};
+        for (int c = 0; c < 4; ++c) EXPECT_NEAR(drawn[c], e.colour[c], 1e-3) << "channel " << c;
     }
 }
 
