@@ -123,6 +123,10 @@ bool QuorvaneRun::Press(const std::string& key) {
     return KeyDown(key) && WaitFrames(FramesAfterKeyDown) && KeyUp(key) && WaitFrames(FramesAfterKeyUp);
 }
 
+bool QuorvaneRun::HoldFor(const std::string& key, int frames) {
+    return KeyDown(key) && WaitFrames(frames) && KeyUp(key);
+}
+
 bool QuorvaneRun::HoldUntil(const std::string& key, const std::function<bool(const RgbPicture&)>& done,
                             RgbPicture& last, int frameLimit, int* framesSeen) {
     if (!KeyDown(key)) return false;

@@ -45,6 +45,8 @@ class QuorvaneRun {
     bool KeyUp(const std::string& key);
     // Down for a few frames and up again: a latched control acts exactly once.
     bool Press(const std::string& key);
+    // Down while the program draws `frames` frames, then up.
+    bool HoldFor(const std::string& key, int frames);
     // Holds the key, taking screenshots, until `done` says so (true), or until the time runs out,
     // the program has drawn `frameLimit` frames since the key went down or a screenshot fails
     // (false); then lets it go. The last screenshot is left in `last`.
