@@ -52,11 +52,11 @@ class ProgramTest : public ::testing::Test {
     // Brings the scene into the view most tests work in. At start the backdrop plane stands 40
     // units ahead, between the viewer and everything but the boxes, and comes 0.1 nearer a frame.
     // Holding W brings the viewer 0.3 nearer a frame, so that the backdrop has passed behind after
-    // about 100 frames; K meanwhile sends the fountain back, so that it is never drawn huge. The
+    // a little under 100 frames; K meanwhile sends the fountain back, so that it is never drawn huge. The
     // boxes pass behind too. What is left: the triangle, the quad and the star field up to the
     // left, the fountain in the middle, and black around them; the backdrop, now behind the
     // viewer and moving away, stays out of view for well over a thousand frames.
-    static constexpr int FlyPastFrames = 120;
+    static constexpr int FlyPastFrames = 102;
     ::testing::AssertionResult FlyPastBackdrop();
     // Launches the program on pictures of the tests' own and flies into that view. By default the
     // particles (and stars) are soft glows, and the triangle, the quad and the backdrop too dark
