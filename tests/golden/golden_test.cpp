@@ -39,13 +39,6 @@ const GoldenRun Runs[] = {
     {"palette", 660, {660}, "602:down:SPACE 603:up:SPACE 620:down:SPACE 621:up:SPACE"},
 };
 
-// A pixel counts as different when a channel differs by more than this; a picture fails when more
-// than the share below of its pixels differ, or the mean difference is above the limit. Mesa's
-// rasteriser gives the same bytes run after run on one machine; the margin is for other CPUs.
-constexpr int ChannelThreshold = 24;
-constexpr double MaxDifferingShare = 0.002;
-constexpr double MaxMeanDifference = 0.5;
-
 std::string ReferencePath(const GoldenRun& run, int shot) {
     return std::string(QUORVANE_SOURCE_DIR) + "/tests/golden/reference/" + run.name + "-" +
            std::to_string(shot) + ".png";
@@ -85,8 +78,8 @@ TEST_P(GoldenTest, MatchesTheReference) {
         std::string error;
         ASSERT_TRUE(ReadPng(actualPath, actual, error)) << error;
         ASSERT_TRUE(ReadPng(expectedPath, expected, error)) << error;
-        ImageDifference d = CompareImages(actual, expected, ChannelThreshold);
-        bool ok = d.sameSize && d.differingShare <= MaxDifferingShare && d.meanAbsolute <= MaxMeanDifference;
+        ImageDifference d = CompareImages(actual, expected, GoldenChannelThreshold);
+        bool ok = WithinGoldenTolerance(d);
         if (!ok) {
             // Keep the picture for whoever has to look at the difference.
             std::string kept = std::string(QUORVANE_BINARY_DIR) + "/golden-failures";
