@@ -245,7 +245,12 @@ RenderContext Win32Platform::CreateContext(DeviceContext dc) {
 }
 
 bool Win32Platform::MakeCurrent(DeviceContext dc, RenderContext rc) {
-    if (!wglMakeCurrent(ToHdc(dc), ToHglrc(rc))) return false;
+    if (!wglMakeCurrent(ToHdc(dc), ToHglrc(rc))) {
+        // Releasing when no context is current fails (ERROR_INVALID_HANDLE), yet no context is
+        // current afterwards, as asked: after a failed activation the teardown has nothing to
+        // release and reports nothing.
+        return !rc && !wglGetCurrentContext();
+    }
     if (rc && options.swapInterval >= 0) {
         using SwapIntervalProc = BOOL(WINAPI*)(int);
         PROC proc = wglGetProcAddress("wglSwapIntervalEXT");

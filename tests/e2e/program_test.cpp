@@ -134,7 +134,7 @@ double FountainGreenToRed(const RgbPicture& picture, long& samples) {
                                                const std::string& workDir) {
     server = std::make_unique<XvfbServer>(screenWidth, screenHeight);
     if (!server->Ok()) return ::testing::AssertionFailure() << "no X server: " << server->Error();
-    run = std::make_unique<QuorvaneRun>(*server);
+    run = std::make_unique<QuorvaneRun>(*server, command);
     std::string error;
     if (!run->Start(workDir, error))
         return ::testing::AssertionFailure() << "quorvane did not start: " << error;

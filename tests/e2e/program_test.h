@@ -83,6 +83,8 @@ class ProgramTest : public ::testing::Test {
 
     void TearDown() override;
 
+    // How Launch starts the program: the build's own by default.
+    ProgramCommand command = NativeProgram();
     std::unique_ptr<TempDir> dataFolder;
     std::unique_ptr<XvfbServer> server;
     std::unique_ptr<QuorvaneRun> run;

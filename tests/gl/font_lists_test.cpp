@@ -95,7 +95,11 @@ TEST_F(FontLists, NinetySixListsDrawTheirCharacters) {
     // The space draws nothing and still advances; the letters follow on from each other.
     glClear(GL_COLOR_BUFFER_BIT);
     float space = Draw(' ', 20, 40);
-    EXPECT_GT(space, 20.0f);
+    // Wine's wglUseFontBitmapsA compiles a glyph without pixels as an empty list; Windows' moves
+    // the raster position by the character's width.
+    if (!RunningUnderWine()) {
+        EXPECT_GT(space, 20.0f);
+    }
     EXPECT_EQ(LitPixels(left, right, bottom, top), 0);
     glRasterPos2i(10, 80);
     glCallList(base + ('W' - 32));

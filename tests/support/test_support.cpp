@@ -65,8 +65,11 @@ GlContext::GlContext(int width, int height) {
     windowClass.className = "GlTestContext";
     windowClass.procedure = [](WindowHandle, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
     platform->RegisterClass(windowClass);
-    window =
-        platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr);
+    // The size is the client area's, which is what GL draws into.
+    WindowRect rect{0, 0, width, height};
+    platform->AdjustWindowRect(rect, WS_OVERLAPPEDWINDOW, 0);
+    window = platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0, rect.right - rect.left,
+                                    rect.bottom - rect.top, nullptr);
     dc = platform->GetDC(window);
     PixelFormatRequest request{
         40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};

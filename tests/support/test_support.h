@@ -52,6 +52,9 @@ void StartRealPlatform();
 // window procedure: the tests script the input.
 std::unique_ptr<Platform> NewRealPlatform();
 
+// True in a Windows build running under Wine, which differs from Windows itself where a test says.
+bool RunningUnderWine();
+
 // A window with a current OpenGL context of its own, for tests that call GL directly.
 class GlContext {
   public:

@@ -24,6 +24,10 @@ void StartRealPlatform() {
     started = true;
 }
 
+bool RunningUnderWine() {
+    return false;
+}
+
 std::unique_ptr<Platform> NewRealPlatform() {
     // SDL's events reach the window procedure only through PeekMessage, which the tests never
     // call on it.

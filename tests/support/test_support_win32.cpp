@@ -44,6 +44,11 @@ std::string Quoted(const std::string& arg) {
 
 void StartRealPlatform() {}
 
+bool RunningUnderWine() {
+    // Wine's ntdll tells its version; Windows' has no such function.
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 std::unique_ptr<Platform> NewRealPlatform() {
     return std::make_unique<TestWin32Platform>();
 }

@@ -8,8 +8,8 @@
 #   wine_session.sh prefix DIR                 only makes the prefix (DIR/prefix)
 #   wine_session.sh stop DIR                   ends the session
 #
-# A session ends by itself half a minute after its last program: the wineserver goes, its desktop
-# process with it, and Xvfb (-terminate) once nothing is connected to it any more.
+# A session ends by itself half a minute after its last program: the wineserver goes, and a
+# watchdog ends Xvfb after it.
 set -euo pipefail
 
 usage() {
@@ -35,21 +35,29 @@ xvfb_alive() {
     [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]
 }
 
+# Makes the prefix if it is not there yet, or otherwise starts Wine's own background processes
+# (services, the desktop): either way they run before any test program does.
 make_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        "$wine" wineboot --init >"$dir/wineboot.log" 2>&1
+        "$wine" wineboot --init </dev/null >"$dir/wineboot.log" 2>&1 9>&-
+    else
+        "$wine" wineboot </dev/null >>"$dir/wineboot.log" 2>&1 9>&-
     fi
 }
 
 start_session() {
-    xvfb_alive && return 0
-    # A wineserver left from an earlier screen would hand its programs that screen's desktop.
+    if xvfb_alive && "$wineserver" -k0 2>/dev/null; then return 0; fi
+    # What is left of a session is ended: a wineserver left from an earlier screen would hand its
+    # programs that screen's desktop.
     "$wineserver" -k 2>/dev/null || true
     "$wineserver" -w 2>/dev/null || true
+    if xvfb_alive; then kill "$(cat "$dir/xvfb.pid")"; fi
     rm -f "$dir/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -terminate 3>"$dir/display" \
+    # What outlives this script does not inherit the lock (descriptor 9).
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 9>&- \
         </dev/null >"$dir/xvfb.log" 2>&1 &
-    echo $! >"$dir/xvfb.pid"
+    local xvfb=$!
+    echo $xvfb >"$dir/xvfb.pid"
     local tries=0
     until grep -q '^[0-9]' "$dir/display" 2>/dev/null; do
         tries=$((tries + 1))
@@ -61,7 +69,8 @@ start_session() {
         sleep 0.1
     done
     export DISPLAY=":$(head -n 1 "$dir/display")"
-    "$wineserver" -p30 </dev/null >/dev/null 2>&1 || true
+    "$wineserver" -p30 </dev/null >/dev/null 2>&1 9>&- || true
+    setsid bash -c '"$0" -w; kill "$1" 2>/dev/null' "$wineserver" $xvfb </dev/null >/dev/null 2>&1 9>&- &
     make_prefix
 }
 
@@ -73,7 +82,23 @@ run)
         start_session
     ) 9>"$dir/lock"
     export DISPLAY=":$(head -n 1 "$dir/display")"
-    exec "$wine" "$@"
+    # Wine starts helper processes that outlive the program and keep its output streams open, so
+    # the program writes to files, which are passed on as they grow; the caller's own streams
+    # close when the program ends.
+    out="$dir/run-$$.out"
+    err="$dir/run-$$.err"
+    : >"$out"
+    : >"$err"
+    "$wine" "$@" </dev/null >"$out" 2>"$err" &
+    pid=$!
+    trap 'kill "$pid" 2>/dev/null' TERM INT
+    tail -f -s 0.05 -n +1 --pid="$pid" "$out" &
+    tail -f -s 0.05 -n +1 --pid="$pid" "$err" >&2 &
+    code=0
+    wait "$pid" || code=$?
+    wait
+    rm -f "$out" "$err"
+    exit "$code"
     ;;
 prefix)
     (
