@@ -7,7 +7,6 @@
 
 #include <cstring>
 
-
 namespace {
 
 constexpr int FirstCode = 32;

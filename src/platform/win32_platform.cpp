@@ -98,7 +98,8 @@ void Win32Platform::InjectMouseMove(int x, int y) {
 void Win32Platform::InjectMouseButton(bool right, bool down, int x, int y) {
     (right ? rightHeld : leftHeld) = down;
     uintptr_t buttons = (leftHeld ? MK_LBUTTON : 0) | (rightHeld ? MK_RBUTTON : 0);
-    uint32_t message = right ? (down ? WM_RBUTTONDOWN : WM_RBUTTONUP) : (down ? WM_LBUTTONDOWN : WM_LBUTTONUP);
+    uint32_t message =
+        right ? (down ? WM_RBUTTONDOWN : WM_RBUTTONUP) : (down ? WM_LBUTTONDOWN : WM_LBUTTONUP);
     Post(message, buttons, MakeLParam(static_cast<uint32_t>(x), static_cast<uint32_t>(y)));
 }
 

@@ -111,7 +111,8 @@ TEST(SetUpStores, OnlyTheNamesOfThePicturesThatLoaded) {
     scene.starTexture = 904;
     TempDir dir;
     std::filesystem::create_directory(dir.File("data"));
-    std::filesystem::copy_file(std::string(QUORVANE_SOURCE_DIR) + "/data/star.bmp", dir.File("data/star.bmp"));
+    std::filesystem::copy_file(std::string(QUORVANE_SOURCE_DIR) + "/data/star.bmp",
+                               dir.File("data/star.bmp"));
     ScopedChdir inside(dir.Path());
 
     ASSERT_TRUE(SetupScene());

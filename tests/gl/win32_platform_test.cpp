@@ -102,8 +102,8 @@ TEST(Win32Platform, InjectedInputTakesTheRealPathToTheWindowProcedure) {
     windowClass.procedure = RecordingProc;
     ASSERT_TRUE(platform.RegisterClass(windowClass));
     // Never shown, so the real pointer sends it nothing.
-    WindowHandle window = platform.CreateWindow(0, "InjectionTest", "test", WS_OVERLAPPEDWINDOW, 0, 0, 320,
-                                                240, nullptr);
+    WindowHandle window =
+        platform.CreateWindow(0, "InjectionTest", "test", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr);
     ASSERT_NE(window, nullptr);
 
     platform.InjectKey('L', true);

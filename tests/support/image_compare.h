@@ -21,5 +21,6 @@ constexpr int GoldenChannelThreshold = 24;
 constexpr double GoldenMaxDifferingShare = 0.002;
 constexpr double GoldenMaxMeanDifference = 0.5;
 inline bool WithinGoldenTolerance(const ImageDifference& d) {
-    return d.sameSize && d.differingShare <= GoldenMaxDifferingShare && d.meanAbsolute <= GoldenMaxMeanDifference;
+    return d.sameSize && d.differingShare <= GoldenMaxDifferingShare &&
+           d.meanAbsolute <= GoldenMaxMeanDifference;
 }

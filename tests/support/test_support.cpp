@@ -68,8 +68,8 @@ GlContext::GlContext(int width, int height) {
     // The size is the client area's, which is what GL draws into.
     WindowRect rect{0, 0, width, height};
     platform->AdjustWindowRect(rect, WS_OVERLAPPEDWINDOW, 0);
-    window = platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0, rect.right - rect.left,
-                                    rect.bottom - rect.top, nullptr);
+    window = platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0,
+                                    rect.right - rect.left, rect.bottom - rect.top, nullptr);
     dc = platform->GetDC(window);
     PixelFormatRequest request{
         40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
