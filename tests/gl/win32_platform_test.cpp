@@ -33,16 +33,7 @@ TEST(Win32Platform, OpensTheProgramsWindowWithItsClassAndPixelFormat) {
     HWND window = reinterpret_cast<HWND>(scene.mainWindow);
     HDC dc = reinterpret_cast<HDC>(scene.deviceContext);
 
-    RECT client{}, frame{};
-    GetClientRect(window, &client);
-    GetWindowRect(window, &frame);
-    EXPECT_EQ(client.right, 640);
-    EXPECT_EQ(client.bottom, 480);
-    EXPECT_EQ(frame.left, 0);
-    EXPECT_EQ(frame.top, 0);
-    char text[32] = {};
-    GetWindowTextA(window, text, sizeof text);
-    EXPECT_STREQ(text, "Quorvane");
+    // (Its title, place and size are seen from outside, under Wine: tests/wine.)
     WNDCLASSA windowClass{};
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "Quorvane_Main_Window", &windowClass));
     EXPECT_EQ(windowClass.style, UINT(CS_HREDRAW | CS_VREDRAW | CS_OWNDC));

@@ -88,12 +88,8 @@ TEST_F(WindowsProgramTest, EscapeEndsItWithExitCodeZero) {
 TEST_F(WindowsProgramTest, ClosingTheWindowEndsItWithExitCodeZero) {
     ASSERT_TRUE(Launch(1024, 768));
     unsigned long window = run->Window();
-    // The close button's request, which Wine turns into Windows' SC_CLOSE and WM_CLOSE.
-    ASSERT_TRUE(server->SendCloseRequest(window));
-    ended = true;
-    std::optional<ExitStatus> status = run->WaitExit();
-    ASSERT_TRUE(status) << "still running after the close request";
-    EXPECT_TRUE(status->exited && status->code == 0) << status->Describe() << "; output:\n" << run->Output();
+    // Wine turns the close request into Windows' own SC_CLOSE and WM_CLOSE.
+    ASSERT_TRUE(QuitWithCloseRequest());
     EXPECT_FALSE(server->WindowExists(window));
 }
 
@@ -124,11 +120,7 @@ TEST_F(WindowsProgramTest, F1WithoutA640x480ModeAnsweredNoAbortsAfterOneTeardown
     unsigned long abort = WaitForBox(Abort, question);
     ASSERT_NE(abort, 0u) << "no abort box; output:\n" << run->Output();
     ASSERT_TRUE(Answer(abort, "Return"));
-
-    ended = true;
-    std::optional<ExitStatus> status = run->WaitExit();
-    ASSERT_TRUE(status) << "still running after the abort box";
-    EXPECT_TRUE(status->exited && status->code == 0) << status->Describe();
+    EXPECT_TRUE(EndsWithZero("the abort box"));
     // A second teardown would have had a class to unregister and nothing else; a failing step of
     // it would have shown a "Shutdown error" box. Only the two boxes came.
     EXPECT_EQ(MessageBoxTexts(run->Output()), (std::vector<std::string>{Question, Abort}));
