@@ -4,6 +4,10 @@
 QUORVANE_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev \
 libgl1-mesa-dri libegl-mesa0 libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev"
 QUORVANE_TEST_PACKAGES="libgtest-dev libbenchmark-dev libstb-dev libx11-dev libxfixes-dev xvfb xfonts-base xdotool xauth"
+# The Windows program, cross-built with mingw-w64 (scripts/build-windows.sh), and its tests, which
+# run under Wine (GoogleTest is built from the sources Debian ships in googletest).
+QUORVANE_WINDOWS_BUILD_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64 libstb-dev"
+QUORVANE_WINDOWS_TEST_PACKAGES="googletest wine64 xvfb xdotool"
 
 # quorvane_need_packages PACKAGE... : installs what is missing when run as root, otherwise prints
 # the exact install line and fails.

@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "assets/bitmap_loader.h"
-#include "scene/scene_state.h"
 
 namespace {
 
@@ -33,8 +32,8 @@ void FreeImage(RgbImage* image) {
 
 } // namespace
 
-bool LoadTextures() {
-    bool loaded = false;
+bool LoadTextures(LoadedTextures& made) {
+    made = LoadedTextures{};
     // The images' rows are packed without gaps; with the default alignment of 4, any width not
     // divisible by 4 would be read skewed and past the end of the block.
     GLint previousAlignment = 4;
@@ -43,20 +42,20 @@ bool LoadTextures() {
 
     RgbImage* picture = LoadIfPresent("data/t1.bmp");
     if (picture) {
-        loaded = true;
-        glGenTextures(3, scene.textures);
+        made.picture = true;
+        glGenTextures(3, made.textures);
 
-        glBindTexture(GL_TEXTURE_2D, scene.textures[0]);
+        glBindTexture(GL_TEXTURE_2D, made.textures[0]);
         UploadImage(picture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 
-        glBindTexture(GL_TEXTURE_2D, scene.textures[1]);
+        glBindTexture(GL_TEXTURE_2D, made.textures[1]);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         UploadImage(picture);
 
-        glBindTexture(GL_TEXTURE_2D, scene.textures[2]);
+        glBindTexture(GL_TEXTURE_2D, made.textures[2]);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
         gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture->width, picture->height, GL_RGB, GL_UNSIGNED_BYTE,
@@ -65,9 +64,9 @@ bool LoadTextures() {
 
     RgbImage* star = LoadIfPresent("data/star.bmp");
     if (star) {
-        loaded = true;
-        glGenTextures(1, &scene.starTexture);
-        glBindTexture(GL_TEXTURE_2D, scene.starTexture);
+        made.star = true;
+        glGenTextures(1, &made.starTexture);
+        glBindTexture(GL_TEXTURE_2D, made.starTexture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         UploadImage(star);
@@ -77,5 +76,5 @@ bool LoadTextures() {
     FreeImage(picture);
     FreeImage(star);
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
-    return loaded;
+    return made.picture || made.star;
 }

@@ -33,6 +33,10 @@ Clock::time_point Deadline(double seconds) {
 
 } // namespace
 
+ProgramCommand NativeProgram() {
+    return ProgramCommand{{std::string(QUORVANE_BINARY_DIR) + "/quorvane"}, {}};
+}
+
 QuorvaneRun::~QuorvaneRun() {
     process.Stop();
     if (counter) munmap(const_cast<std::atomic<uint64_t>*>(counter), sizeof(*counter));
@@ -63,9 +67,11 @@ bool QuorvaneRun::Start(const std::string& workDir, std::string& error) {
     counterPath = counterPattern;
     counter = static_cast<const std::atomic<uint64_t>*>(mapped);
     ChildProcess::Options options;
-    options.args = {std::string(QUORVANE_BINARY_DIR) + "/quorvane"};
+    options.args = command.args;
     options.workDir = workDir;
-    options.setEnv = {{"DISPLAY", server.Name()}, {"QUORVANE_FRAME_COUNTER", counterPath}};
+    options.setEnv = command.env;
+    options.setEnv.emplace_back("DISPLAY", server.Name());
+    options.setEnv.emplace_back("QUORVANE_FRAME_COUNTER", counterPath);
     options.unsetEnv = {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
     options.outputPath = outputPath;
     return process.Start(options, error);

@@ -19,11 +19,6 @@ namespace {
 
 const std::string GoldenFolder = std::string(QUORVANE_SOURCE_DIR) + "/tests/golden/";
 
-// Mesa's rasteriser gives the same bytes run after run on one machine, in the normal and the
-// sanitizer build alike: a picture matches when no channel is more than 2 off and the mean
-// difference stays below 0.01 (one channel value in a hundred off by one).
-constexpr int MaxChannelDifference = 2;
-constexpr double MaxMeanDifference = 0.01;
 // A run differs clearly from its base when at least 1 % of the pixels are more than the tolerated
 // difference apart: a patch of about 55 x 55 pixels.
 constexpr double MinChangedShare = 0.01;
@@ -128,8 +123,8 @@ TEST_P(GoldenTest, MatchesTheReferenceAndDiffersFromItsBase) {
         std::string error;
         ASSERT_TRUE(ReadPng(out.File("frame-" + std::to_string(shot) + ".png"), actual, error)) << error;
         ASSERT_TRUE(ReadPng(ReferencePath(run.name, shot), expected, error)) << error;
-        ImageDifference d = CompareImages(actual, expected, MaxChannelDifference);
-        bool same = d.sameSize && d.largest <= MaxChannelDifference && d.meanAbsolute <= MaxMeanDifference;
+        ImageDifference d = CompareImages(actual, expected, GoldenChannelThreshold);
+        bool same = WithinGoldenTolerance(d);
         if (!same) {
             // Keep the picture for whoever has to look at the difference.
             std::string kept = std::string(QUORVANE_BINARY_DIR) + "/golden-failures";
@@ -137,13 +132,13 @@ TEST_P(GoldenTest, MatchesTheReferenceAndDiffersFromItsBase) {
             WritePng(kept + "/" + run.name + "-" + std::to_string(shot) + ".png", actual, error);
         }
         EXPECT_TRUE(same) << d.differingShare * 100 << "% of pixels differ by more than "
-                          << MaxChannelDifference << ", mean difference " << d.meanAbsolute << ", largest "
+                          << GoldenChannelThreshold << ", mean difference " << d.meanAbsolute << ", largest "
                           << d.largest << " (picture kept in build/golden-failures/)";
         if (run.base.empty()) continue;
 
         RgbPicture base;
         ASSERT_TRUE(ReadPng(ReferencePath(run.base, shot), base, error)) << error;
-        ImageDifference fromBase = CompareImages(actual, base, MaxChannelDifference);
+        ImageDifference fromBase = CompareImages(actual, base, GoldenChannelThreshold);
         std::cout << run.name << " frame " << shot << " differs from " << run.base << " on "
                   << fromBase.differingShare * 100 << "% of pixels, mean difference " << fromBase.meanAbsolute
                   << "\n";

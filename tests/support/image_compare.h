@@ -2,9 +2,6 @@
 // that another CPU's rasteriser may give.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "common/png_file.h"
 
 struct ImageDifference {
@@ -16,8 +13,12 @@ struct ImageDifference {
 
 ImageDifference CompareImages(const RgbPicture& actual, const RgbPicture& expected, int channelThreshold);
 
-// Runs a program (argv[0] is its path) in `directory` and returns its exit code, or -1 when it
-// could not be started, did not exit normally or was still running after `seconds` (then it is
-// killed). Standard output and error go to `output`.
-int RunProgram(const std::vector<std::string>& argv, const std::string& directory,
-               std::string* output = nullptr, double seconds = 30.0);
+// The golden-image tolerance. Mesa's rasteriser gives the same bytes run after run on one machine,
+// in the normal and the sanitizer build alike: a picture matches when no channel is more than
+// GoldenChannelThreshold off and the mean difference stays below GoldenMaxMeanDifference (one
+// channel value in a hundred off by one).
+constexpr int GoldenChannelThreshold = 2;
+constexpr double GoldenMaxMeanDifference = 0.01;
+inline bool WithinGoldenTolerance(const ImageDifference& d) {
+    return d.sameSize && d.largest <= GoldenChannelThreshold && d.meanAbsolute <= GoldenMaxMeanDifference;
+}

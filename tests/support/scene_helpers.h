@@ -1,5 +1,5 @@
 // Helpers for the scene tests: a context with the scene set up in it, 4 x 4 matrices to compare
-// with what GL reports, the random draws still to come, and the primitives a draw call feeds back.
+// with what GL reports, and the primitives a draw call feeds back.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -2,23 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
-
-#define SDL_MAIN_HANDLED
-#include <SDL2/SDL.h>
 
 #include "scene/random.h"
 #include "scene/scene_state.h"
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvane-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
-    path = pattern;
+    // A name nobody has taken: the folder is made only where none exists yet, so two tests (or two
+    // test programs) never share one.
+    static uint64_t counter = 0;
+    uint64_t seed = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        uint64_t mixed = (seed + ++counter) * 0x9E3779B97F4A7C15ull;
+        std::filesystem::path candidate = base / ("quorvane-test-" + std::to_string(mixed % 1000000007ull));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) {
+            path = candidate.string();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no temporary folder could be made under " << base;
 }
 
 TempDir::~TempDir() {
@@ -50,36 +59,24 @@ void ResetProgramState() {
     ResetRandom();
 }
 
-void StartOffscreenVideo() {
-    static bool started = false;
-    if (started) return;
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    std::string error;
-    if (!SdlPlatform::StartVideo(true, error)) {
-        std::fprintf(stderr, "offscreen video: %s\n", error.c_str());
-        std::abort();
-    }
-    started = true;
-}
-
 GlContext::GlContext(int width, int height, bool shareWithCurrent) {
-    StartOffscreenVideo();
-    platform = std::make_unique<SdlPlatform>();
+    platform = NewRealPlatform();
     WindowClass windowClass;
     windowClass.className = "GlTestContext";
     windowClass.procedure = [](WindowHandle, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
     platform->RegisterClass(windowClass);
-    window =
-        platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr);
+    // The size is the client area's, which is what GL draws into.
+    WindowRect rect{0, 0, width, height};
+    platform->AdjustWindowRect(rect, WS_OVERLAPPEDWINDOW, 0);
+    window = platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0,
+                                    rect.right - rect.left, rect.bottom - rect.top, nullptr);
     dc = platform->GetDC(window);
     PixelFormatRequest request{
         40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
     platform->SetPixelFormat(dc, platform->ChoosePixelFormat(dc, request), request);
-    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, shareWithCurrent ? 1 : 0);
-    context = platform->CreateContext(dc);
-    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
+    context = CreateTestContext(*platform, dc, shareWithCurrent);
     if (!context || !platform->MakeCurrent(dc, context)) {
-        std::fprintf(stderr, "no offscreen OpenGL context\n");
+        std::fprintf(stderr, "no OpenGL context\n");
         std::abort();
     }
 }
@@ -91,14 +88,14 @@ void GlContext::MakeCurrent() {
 GlContext::~GlContext() {
     platform->MakeCurrent(nullptr, nullptr);
     platform->DeleteContext(context);
+    platform->ReleaseDC(window, dc);
     platform->DestroyWindow(window);
     platform->UnregisterClass("GlTestContext", nullptr);
 }
 
 ScriptedWithGl::ScriptedWithGl() {
-    StartOffscreenVideo();
     ResetProgramState();
-    real = std::make_unique<SdlPlatform>();
+    real = NewRealPlatform();
     scripted.real = real.get();
     SetCurrentPlatform(&scripted);
 }
