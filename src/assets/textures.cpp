@@ -5,19 +5,25 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "assets/bitmap_loader.h"
+#include "assets/data_folder.h"
 #include "scene/scene_state.h"
 
 namespace {
 
-// A file that cannot be opened for reading is skipped without a message; only a file that is
-// there reaches the loader (and its boxes).
-RgbImage* LoadIfPresent(const char* path) {
-    FILE* file = std::fopen(path, "r");
-    if (!file) return nullptr;
+// A file that cannot be opened for reading is skipped without a box; standard error says where it
+// was looked for. Only a file that is there reaches the loader (and its boxes).
+RgbImage* LoadIfPresent(const DataFolder& folder, const char* name) {
+    std::string path = DataFilePath(folder, name);
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) {
+        std::fprintf(stderr, "quorvane: %s", MissingDataFileMessage(folder, name).c_str());
+        return nullptr;
+    }
     std::fclose(file);
-    return LoadBitmapImage(path);
+    return LoadBitmapImage(path.c_str());
 }
 
 void UploadImage(const RgbImage* image) {
@@ -41,7 +47,8 @@ bool LoadTextures() {
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 
-    RgbImage* picture = LoadIfPresent("data/t1.bmp");
+    DataFolder folder = ChooseDataFolder(DataFolderCandidates());
+    RgbImage* picture = LoadIfPresent(folder, "t1.bmp");
     if (picture) {
         loaded = true;
         glGenTextures(3, scene.textures);
@@ -63,7 +70,7 @@ bool LoadTextures() {
                           picture->pixels);
     }
 
-    RgbImage* star = LoadIfPresent("data/star.bmp");
+    RgbImage* star = LoadIfPresent(folder, "star.bmp");
     if (star) {
         loaded = true;
         glGenTextures(1, &scene.starTexture);

@@ -6,6 +6,7 @@
 
 #include "scene/camera.h"
 #include "scene/cube_swarm.h"
+#include "scene/help_overlay.h"
 #include "scene/particle_fountain.h"
 #include "scene/scene_state.h"
 #include "scene/star_field.h"
@@ -125,7 +126,10 @@ bool RenderFrame() {
     RenderCubeSwarm();
     TextStep();
     DrawBackdrop();
-    // Last: it leaves blending off, the depth test on and depth writes on for the next frame.
+    // Last of the scene: it leaves blending off, the depth test on and depth writes on for the
+    // next frame.
     RenderParticleFountain();
+    // Over everything; it puts back whatever GL state it changes.
+    DrawHelpOverlay();
     return true;
 }

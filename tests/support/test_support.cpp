@@ -9,6 +9,7 @@
 #include <iterator>
 #include <unistd.h>
 
+#include "scene/help_overlay.h"
 #include "scene/random.h"
 #include "scene/scene_state.h"
 
@@ -45,6 +46,7 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
 void ResetProgramState() {
     ResetSceneState();
     ResetRandom();
+    ResetHelpOverlay();
 }
 
 void StartOffscreenVideo() {

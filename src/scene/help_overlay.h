@@ -1,0 +1,36 @@
+// The help panel: H shows it over the scene and hides it again. It lists the keys and the live
+// values of the scene's settings, drawn with the program's own font lists. The panel keeps its own
+// state here, so the scene record holds nothing of it.
+#pragma once
+
+// One entry of the key guide: the keys, then what they do. Plain ASCII, since the font lists hold
+// the characters 32 to 127 only. The panel puts several entries on a line; `newLine` starts one.
+struct KeyGuideEntry {
+    bool newLine;
+    const char* keys;
+    const char* action;
+};
+extern const KeyGuideEntry KeyGuide[];
+extern const int KeyGuideSize;
+
+// H, latched: shows or hides the panel once per press. Called with the frame controls, once per
+// rendered frame.
+void HandleHelpKey();
+
+// Called last in every frame: counts the frame, notes its time for the frame rate and, while the
+// panel is shown, draws it over the frame. Every GL state it touches is put back, it reads the
+// scene record without writing it, and it draws no random number.
+void DrawHelpOverlay();
+
+bool HelpOverlayShown();
+
+// The clock the frame rate is measured with. Real time by default; with a rate above 0, every
+// frame takes 1 / rate seconds, so pictures of the panel come out the same on every run.
+void UseSteppedHelpClock(double framesPerSecond);
+
+// Hidden, no frame counted, the real clock: as at program start.
+void ResetHelpOverlay();
+
+// The text of the panel's value lines, as drawn: lines separated by '\n'. Writes at most `size`
+// bytes, always terminated.
+void FormatHelpValues(char* text, int size);
