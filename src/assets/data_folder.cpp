@@ -1,5 +1,6 @@
 #include "assets/data_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -50,8 +51,15 @@ std::string DataFilePath(const DataFolder& folder, const char* name) {
 
 std::string MissingDataFileMessage(const DataFolder& folder, const char* name) {
     std::string text = "cannot read " + std::string(name) + ". Looked for it at:\n";
-    for (const std::string& skipped : folder.skipped)
-        text += "  " + Absolute(Join(skipped, name)) + " (no such folder)\n";
-    if (!folder.path.empty()) text += "  " + Absolute(Join(folder.path, name)) + "\n";
+    // The working directory may be the program's own folder: name each place once.
+    std::vector<std::string> named;
+    auto nameOnce = [&](const std::string& folderPath, const char* note) {
+        std::string path = Absolute(Join(folderPath, name));
+        if (std::find(named.begin(), named.end(), path) != named.end()) return;
+        named.push_back(path);
+        text += "  " + path + note + "\n";
+    };
+    for (const std::string& skipped : folder.skipped) nameOnce(skipped, " (no such folder)");
+    if (!folder.path.empty()) nameOnce(folder.path, "");
     return text;
 }

@@ -35,7 +35,8 @@ QuorvaneRun::~QuorvaneRun() {
     if (!outputPath.empty()) unlink(outputPath.c_str());
 }
 
-bool QuorvaneRun::Start(const std::string& workDir, std::string& error) {
+bool QuorvaneRun::Start(const std::string& workDir, std::string& error,
+                        const std::vector<std::string>& args) {
     char pattern[] = "/tmp/quorvane-e2e-program-XXXXXX";
     int fd = mkstemp(pattern);
     if (fd < 0) {
@@ -46,6 +47,7 @@ bool QuorvaneRun::Start(const std::string& workDir, std::string& error) {
     outputPath = pattern;
     ChildProcess::Options options;
     options.args = {std::string(QUORVANE_BINARY_DIR) + "/quorvane"};
+    options.args.insert(options.args.end(), args.begin(), args.end());
     options.workDir = workDir;
     options.setEnv = {{"DISPLAY", server.Name()}};
     options.unsetEnv = {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};

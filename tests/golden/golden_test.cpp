@@ -37,6 +37,7 @@ const GoldenRun Runs[] = {
     {"tilt", 670, {670}, "602:down:UP 662:up:UP"},
     {"rainbow", 700, {700}, "602:down:RETURN 603:up:RETURN"},
     {"palette", 660, {660}, "602:down:SPACE 603:up:SPACE 620:down:SPACE 621:up:SPACE"},
+    {"help", 100, {100}, "50:down:H 51:up:H"},
 };
 
 // A pixel counts as different when a channel differs by more than this; a picture fails when more
@@ -108,5 +109,33 @@ INSTANTIATE_TEST_SUITE_P(Runs, GoldenTest, ::testing::ValuesIn(Runs),
                                  if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
+
+// Frames `shots` of a capture run with `input`, read back.
+std::vector<RgbPicture> CaptureFrames(int frames, const std::vector<int>& shots, const std::string& input) {
+    TempDir out;
+    std::string list, output, error;
+    for (int shot : shots) list += (list.empty() ? "" : ",") + std::to_string(shot);
+    EXPECT_EQ(RunProgram({std::string(QUORVANE_BINARY_DIR) + "/quorvane-capture", "--frames",
+                          std::to_string(frames), "--shots", list, "--out", out.Path(), "--input", input},
+                         QUORVANE_SOURCE_DIR, &output),
+              0)
+        << output;
+    std::vector<RgbPicture> pictures(shots.size());
+    for (size_t i = 0; i < shots.size(); i++)
+        EXPECT_TRUE(ReadPng(out.File("frame-" + std::to_string(shots[i]) + ".png"), pictures[i], error))
+            << error;
+    return pictures;
+}
+
+TEST(HelpPanel, OnceHiddenAgainTheFramesAreThoseOfARunWithoutIt) {
+    // Shown from frame 51 to frame 70; the frames after that must not differ in a single bit.
+    const std::vector<int> shots = {60, 72, 100};
+    std::vector<RgbPicture> with = CaptureFrames(100, shots, "50:down:H 51:up:H 70:down:H 71:up:H");
+    std::vector<RgbPicture> without = CaptureFrames(100, shots, "");
+    ASSERT_EQ(with.size(), 3u);
+    EXPECT_NE(with[0].pixels, without[0].pixels) << "the panel did not show";
+    EXPECT_EQ(with[1].pixels, without[1].pixels);
+    EXPECT_EQ(with[2].pixels, without[2].pixels);
+}
 
 } // namespace

@@ -33,6 +33,21 @@ ScopedChdir::~ScopedChdir() {
     std::filesystem::current_path(previous);
 }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name(name) {
+    if (const char* old = std::getenv(name)) previous = old;
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (previous)
+        setenv(name, previous->c_str(), 1);
+    else
+        unsetenv(name);
+}
+
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
