@@ -118,6 +118,7 @@ void DrawBackdrop() {
 
 bool RenderFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    PrepareHelpOverlay(); // uses the empty frame while the help panel is shown, and clears it again
     DrawTriangles();
     DrawQuad();
     scene.triangleAngle += TriangleStep;

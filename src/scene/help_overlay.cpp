@@ -2,10 +2,12 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "platform/virtual_keys.h"
 #include "scene/scene_state.h"
@@ -38,18 +40,25 @@ namespace {
 
 constexpr uint32_t HelpKey = VirtualKeyOf('H');
 constexpr int FirstCharacter = 32; // the font lists start at the space
-constexpr int TimeSlots = 1024;    // frame times kept for the frame rate
+constexpr int CharacterCount = 96;
+constexpr int TimeSlots = 1024; // frame times kept for the frame rate
 constexpr double AveragingSeconds = 1.0;
+// The line with the frame rate and the frame number changes with every frame; it is drawn anew at
+// most this often. Every other line is drawn anew as soon as its text changes.
+constexpr double RateLineSeconds = 0.5;
 
 // Layout, in pixels of the window.
-constexpr float Margin = 12.0f;
-constexpr float Padding = 10.0f;
-constexpr float LineHeight = 25.0f;
-constexpr float BaselineOffset = 19.0f; // from the top of a line to its baseline
+constexpr int Margin = 12;
+constexpr int Padding = 10;
+constexpr int LineHeight = 25;
+constexpr int BaselineOffset = 19; // from the top of a line to its baseline
+constexpr int ValueLineCount = 6;
+constexpr int MaxLines = 16;
+constexpr int LineChars = 96;
 constexpr GLfloat KeyColour[3] = {1.0f, 0.85f, 0.3f};
 constexpr GLfloat ActionColour[3] = {1.0f, 1.0f, 1.0f};
 constexpr GLfloat ValueColour[3] = {0.55f, 1.0f, 0.6f};
-constexpr GLfloat PanelColour[4] = {0.0f, 0.0f, 0.05f, 0.7f};
+constexpr GLfloat PanelAlpha = 0.7f; // how much of the frame's light the panel takes away
 
 struct OverlayState {
     bool shown = false;
@@ -57,6 +66,17 @@ struct OverlayState {
     uint64_t frames = 0;       // frames drawn since program start
     double times[TimeSlots]{}; // time of frame k in slot k % TimeSlots, in seconds
     double steppedRate = 0.0;  // frames per second of the stepped clock; 0 for real time
+
+    // The panel's text, drawn with the font lists and kept as a picture in a texture of the
+    // current rendering context, line by line.
+    GLuint texture = 0;
+    int textureWidth = 0;
+    int textureHeight = 0;
+    int viewWidth = 0; // the viewport the picture was made for
+    int viewHeight = 0;
+    bool lineDrawn[MaxLines]{};
+    char lineText[MaxLines][LineChars]{}; // the value lines as the picture shows them
+    double rateLineTime = 0.0;
 };
 OverlayState overlay;
 
@@ -86,81 +106,110 @@ const char* OnOff(bool on) {
     return on ? "on" : "off";
 }
 
-// Text in `colour` from the raster position where the previous text ended: each font list draws
-// its glyph there and moves the position on. The colour of bitmaps is taken when the raster
-// position is set, so the position is set again, in place, with the new colour.
-void Write(const char* text, int length, const GLfloat* colour) {
-    GLfloat position[4];
-    glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
-    glColor3fv(colour);
-    glRasterPos2f(position[0], position[1]);
-    glCallLists(length, GL_UNSIGNED_BYTE, text);
-}
-
-void Write(const char* text, const GLfloat* colour) {
-    Write(text, static_cast<int>(std::strlen(text)), colour);
-}
-
-void StartLine(float left, float& top) {
-    glRasterPos2f(left, top - BaselineOffset);
-    top -= LineHeight;
-}
-
-int GuideLines() {
+int GuideLineCount() {
     int lines = 0;
     for (int i = 0; i < KeyGuideSize; i++) lines += KeyGuide[i].newLine ? 1 : 0;
     return lines;
 }
 
-int CountLines(const char* text) {
+// Where the panel and its lines lie in the current viewport, in window pixels (y upwards).
+struct Layout {
+    int viewWidth = 0;
+    int viewHeight = 0;
     int lines = 0;
-    for (; *text; text++) lines += *text == '\n' ? 1 : 0;
-    return lines;
+    int lineTop[MaxLines] = {}; // the top edge of each line: the key guide, then the values
+    int textLeft = 0;
+    int textWidth = 0;
+    int panelLeft = 0;
+    int panelBottom = 0;
+    int panelWidth = 0;
+    int panelHeight = 0;
+};
+
+Layout PanelLayout() {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    Layout layout;
+    layout.viewWidth = viewport[2];
+    layout.viewHeight = viewport[3];
+    int panelTop = layout.viewHeight - Margin;
+    int guideLines = GuideLineCount();
+    int top = panelTop - Padding;
+    for (int i = 0; i < guideLines + ValueLineCount && i < MaxLines; i++) {
+        if (i == guideLines) top -= Padding; // a gap between the keys and the values
+        layout.lineTop[layout.lines++] = top;
+        top -= LineHeight;
+    }
+    layout.panelLeft = Margin;
+    layout.panelBottom = top - Padding;
+    layout.panelWidth = layout.viewWidth - 2 * Margin;
+    layout.panelHeight = panelTop - layout.panelBottom;
+    layout.textLeft = Margin + Padding;
+    layout.textWidth = layout.panelWidth - 2 * Padding;
+    return layout;
 }
 
-// The key guide, several entries to a line, then the value lines, from `top` down.
-void WritePanelText(float left, float top, const char* values) {
+// Text in `colour` from the raster position where the previous text ended: each font list draws
+// its glyph there and moves the position on. The colour of bitmaps is taken when the raster
+// position is set, so the position is set again, in place, with the new colour.
+void Write(const char* text, const GLfloat* colour) {
+    GLfloat position[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
+    glColor3fv(colour);
+    glRasterPos2f(position[0], position[1]);
+    // List numbers count from `fontBase` (the list base), so that a character outside the 96
+    // lists cannot reach some other list.
+    GLubyte lists[LineChars];
+    int count = 0;
+    for (; text[count] && count < LineChars; count++) {
+        int code = static_cast<unsigned char>(text[count]) - FirstCharacter;
+        lists[count] = static_cast<GLubyte>(code >= 0 && code < CharacterCount ? code : '?' - FirstCharacter);
+    }
+    glCallLists(count, GL_UNSIGNED_BYTE, lists);
+}
+
+// Line `line` of the key guide: its entries, the keys in one colour and what they do in another.
+void WriteGuideLine(int line) {
+    int at = -1;
     for (int i = 0; i < KeyGuideSize; i++) {
-        if (KeyGuide[i].newLine)
-            StartLine(left, top);
-        else
-            Write("   ", ActionColour);
+        at += KeyGuide[i].newLine ? 1 : 0;
+        if (at != line) continue;
+        if (!KeyGuide[i].newLine) Write("   ", ActionColour);
         Write(KeyGuide[i].keys, KeyColour);
         Write(" ", ActionColour);
         Write(KeyGuide[i].action, ActionColour);
     }
-    top -= Padding;
-    for (const char* line = values; *line;) {
-        const char* end = std::strchr(line, '\n');
-        int length = end ? static_cast<int>(end - line) : static_cast<int>(std::strlen(line));
-        StartLine(left, top);
-        Write(line, length, ValueColour);
-        line += length + (end ? 1 : 0);
+}
+
+// The value lines of FormatHelpValues, one to an entry.
+void ValueLines(char (&lines)[ValueLineCount][LineChars]) {
+    char text[512];
+    FormatHelpValues(text, sizeof text);
+    const char* from = text;
+    for (int i = 0; i < ValueLineCount; i++) {
+        const char* end = std::strchr(from, '\n');
+        size_t length = end ? static_cast<size_t>(end - from) : std::strlen(from);
+        if (length >= LineChars) length = LineChars - 1;
+        std::memcpy(lines[i], from, length);
+        lines[i][length] = '\0';
+        from = end ? end + 1 : from + std::strlen(from);
     }
 }
 
-void DrawPanel() {
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    float width = static_cast<float>(viewport[2]), height = static_cast<float>(viewport[3]);
-    char values[512];
-    FormatHelpValues(values, sizeof values);
-    float textHeight = static_cast<float>(GuideLines() + CountLines(values)) * LineHeight + Padding;
-    float panelTop = height - Margin;
-    float panelBottom = panelTop - textHeight - 2.0f * Padding;
-
-    // Everything the panel changes comes back with the attribute stack and the two matrix stacks.
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
+// The state the panel draws in, saved first and restored by EndPanelState: the current colour and
+// raster position, the switches, blending, the list base, the bound texture and its environment,
+// the matrix mode and both matrices. Plain colours need texturing, lighting, fog and the depth
+// test off, for bitmaps as for polygons.
+void BeginPanelState(const Layout& layout) {
+    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_LIST_BIT | GL_TRANSFORM_BIT |
+                 GL_TEXTURE_BIT);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
+    glOrtho(0.0, layout.viewWidth, 0.0, layout.viewHeight, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-
-    // Bitmaps are textured, fogged and depth-tested like any fragment: plain colours need all of it
-    // off.
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glDisable(GL_COLOR_MATERIAL);
@@ -168,16 +217,10 @@ void DrawPanel() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glDisable(GL_ALPHA_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_BLEND);
+}
 
-    glColor4fv(PanelColour);
-    glRectf(Margin, panelBottom, width - Margin, panelTop);
-    if (scene.fontBase != 0) {
-        glListBase(scene.fontBase - FirstCharacter);
-        WritePanelText(Margin + Padding, panelTop - Padding, values);
-    }
-
+void EndPanelState() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -185,7 +228,134 @@ void DrawPanel() {
     glPopAttrib();
 }
 
+int PowerOfTwoAtLeast(int size) {
+    int power = 1;
+    while (power < size) power *= 2;
+    return power;
+}
+
+// The picture is a texture of the current rendering context (a new context after F1 does not know
+// the old name) made for the current viewport.
+bool PictureFits(const Layout& layout) {
+    return overlay.texture != 0 && glIsTexture(overlay.texture) && overlay.viewWidth == layout.viewWidth &&
+           overlay.viewHeight == layout.viewHeight;
+}
+
+// A black picture of the whole panel, to which the lines are copied.
+void MakePicture(const Layout& layout) {
+    if (overlay.texture == 0 || !glIsTexture(overlay.texture)) glGenTextures(1, &overlay.texture);
+    GLint largest = 64;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    overlay.textureWidth = std::min(PowerOfTwoAtLeast(layout.panelWidth), static_cast<int>(largest));
+    overlay.textureHeight = std::min(PowerOfTwoAtLeast(layout.panelHeight), static_cast<int>(largest));
+    overlay.viewWidth = layout.viewWidth;
+    overlay.viewHeight = layout.viewHeight;
+    for (bool& drawn : overlay.lineDrawn) drawn = false;
+    std::vector<GLubyte> black(size_t(overlay.textureWidth) * size_t(overlay.textureHeight) * 3, 0);
+    glBindTexture(GL_TEXTURE_2D, overlay.texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, overlay.textureWidth, overlay.textureHeight, 0, GL_RGB,
+                 GL_UNSIGNED_BYTE, black.data());
+    glPopClientAttrib();
+}
+
+void DrawPanel() {
+    Layout layout = PanelLayout();
+    BeginPanelState(layout);
+    // One pass: the frame under the panel keeps 1 - alpha of its light, and the picture's text is
+    // added to it (its black adds nothing).
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1.0f, 1.0f, 1.0f, PanelAlpha);
+    int right = layout.panelLeft + layout.panelWidth, top = layout.panelBottom + layout.panelHeight;
+    if (PictureFits(layout)) {
+        float s = static_cast<float>(layout.panelWidth) / static_cast<float>(overlay.textureWidth);
+        float t = static_cast<float>(layout.panelHeight) / static_cast<float>(overlay.textureHeight);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, overlay.texture);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex2i(layout.panelLeft, layout.panelBottom);
+        glTexCoord2f(s, 0.0f);
+        glVertex2i(right, layout.panelBottom);
+        glTexCoord2f(s, t);
+        glVertex2i(right, top);
+        glTexCoord2f(0.0f, t);
+        glVertex2i(layout.panelLeft, top);
+        glEnd();
+    } else {
+        glColor4f(0.0f, 0.0f, 0.0f, PanelAlpha);
+        glRecti(layout.panelLeft, layout.panelBottom, right, top);
+    }
+    EndPanelState();
+}
+
 } // namespace
+
+void PrepareHelpOverlay() {
+    if (!overlay.shown || scene.fontBase == 0) return;
+    Layout layout = PanelLayout();
+    if (layout.textWidth <= 0 || layout.panelBottom < 0) return;
+
+    // Which lines need drawing: all of them in a new picture, otherwise those whose text changed
+    // (the frame rate's line only every RateLineSeconds).
+    bool fresh = !PictureFits(layout);
+    int guideLines = GuideLineCount();
+    char values[ValueLineCount][LineChars];
+    ValueLines(values);
+    double now = Now();
+    bool redraw[MaxLines] = {};
+    bool any = false;
+    for (int line = 0; line < layout.lines; line++) {
+        bool drawn = !fresh && overlay.lineDrawn[line];
+        if (line >= guideLines) {
+            const char* text = values[line - guideLines];
+            bool rateLine = line == guideLines;
+            bool changed = std::strcmp(text, overlay.lineText[line]) != 0;
+            if (changed && !(rateLine && drawn && now - overlay.rateLineTime < RateLineSeconds))
+                drawn = false;
+        }
+        redraw[line] = !drawn;
+        any = any || !drawn;
+    }
+    if (!any) return;
+
+    // The lines are drawn into the frame just cleared, where nothing else is yet, and copied into
+    // the picture; then the frame is cleared again, as it was.
+    BeginPanelState(layout);
+    if (fresh) MakePicture(layout);
+    glBindTexture(GL_TEXTURE_2D, overlay.texture);
+    glListBase(scene.fontBase);
+    for (int line = 0; line < layout.lines; line++) {
+        if (!redraw[line]) continue;
+        glRasterPos2i(layout.textLeft, layout.lineTop[line] - BaselineOffset);
+        if (line < guideLines) {
+            WriteGuideLine(line);
+        } else {
+            Write(values[line - guideLines], ValueColour);
+            std::strcpy(overlay.lineText[line], values[line - guideLines]);
+        }
+    }
+    for (int line = 0; line < layout.lines; line++) {
+        if (!redraw[line]) continue;
+        int bottom = layout.lineTop[line] - LineHeight;
+        int y = bottom - layout.panelBottom;
+        int width = std::min(layout.textWidth, overlay.textureWidth - Padding);
+        if (width > 0 && y + LineHeight <= overlay.textureHeight)
+            glCopyTexSubImage2D(GL_TEXTURE_2D, 0, Padding, y, layout.textLeft, bottom, width, LineHeight);
+        overlay.lineDrawn[line] = true;
+    }
+    if (redraw[guideLines]) overlay.rateLineTime = now;
+    EndPanelState();
+    glClear(GL_COLOR_BUFFER_BIT);
+}
 
 void HandleHelpKey() {
     if (!scene.keyDown[HelpKey]) {
@@ -225,7 +395,7 @@ void FormatHelpValues(char* text, int size) {
                   "palette %u   rainbow %s   slowdown %.2f\n"
                   "launch speed %.0f, %.0f\n"
                   "camera %.1f, %.1f, %.1f\n",
-                  FramesPerSecond(), static_cast<unsigned long long>(overlay.frames), OnOff(scene.lightingOn),
+                  FramesPerSecond(), static_cast<unsigned long long>(overlay.frames + 1), OnOff(scene.lightingOn),
                   OnOff(scene.blendOn), OnOff(scene.twinkleOn), FilterNames[scene.filterIndex % 3],
                   FogNames[scene.fogModeIndex % 3], scene.paletteIndex, OnOff(scene.rainbowOn),
                   scene.particleSlowdown, scene.launchSpeedX, scene.launchSpeedY, scene.cameraX,

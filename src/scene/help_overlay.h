@@ -17,9 +17,16 @@ extern const int KeyGuideSize;
 // rendered frame.
 void HandleHelpKey();
 
+// Called right after the frame is cleared, before anything is drawn. While the panel is shown,
+// draws those of its lines whose text changed into the empty frame with the font lists, keeps
+// them as a picture, and clears the frame again. Drawing text with font lists costs a driver like
+// Mesa's far more per character than drawing a picture, so the panel's text is drawn only when it
+// changes, and the line with the frame rate at most twice a second.
+void PrepareHelpOverlay();
+
 // Called last in every frame: counts the frame, notes its time for the frame rate and, while the
-// panel is shown, draws it over the frame. Every GL state it touches is put back, it reads the
-// scene record without writing it, and it draws no random number.
+// panel is shown, draws it over the frame with the picture of its text. Both calls put back every
+// GL state they touch, read the scene record without writing it, and draw no random number.
 void DrawHelpOverlay();
 
 bool HelpOverlayShown();
@@ -28,9 +35,11 @@ bool HelpOverlayShown();
 // frame takes 1 / rate seconds, so pictures of the panel come out the same on every run.
 void UseSteppedHelpClock(double framesPerSecond);
 
-// Hidden, no frame counted, the real clock: as at program start.
+// Hidden, no frame counted, the real clock, no picture: as at program start. (A picture's texture
+// is left to its rendering context.)
 void ResetHelpOverlay();
 
-// The text of the panel's value lines, as drawn: lines separated by '\n'. Writes at most `size`
+// The text of the panel's value lines, as drawn: lines separated by '\n'. The frame number is
+// that of the frame being drawn (the frames counted so far, plus one). Writes at most `size`
 // bytes, always terminated.
 void FormatHelpValues(char* text, int size);

@@ -77,10 +77,9 @@ class HelpPanel : public ::testing::Test {
     GlContext gl{Width, Height};
 };
 
-TEST_F(HelpPanel, LeavesGlStateSceneRecordAndRandomSequenceAsTheyWere) {
-    RenderFrame();
-    // A state unlike the frame's own end, so that a panel that merely set the usual values back
-    // would be caught.
+// A state unlike the frame's own, so that a panel that merely set the usual values back would be
+// caught.
+void UnusualState() {
     glEnable(GL_LIGHTING);
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
@@ -88,45 +87,83 @@ TEST_F(HelpPanel, LeavesGlStateSceneRecordAndRandomSequenceAsTheyWere) {
     glMatrixMode(GL_PROJECTION);
     glColor4f(0.25f, 0.5f, 0.75f, 0.125f);
     glRasterPos3f(0.1f, 0.2f, 0.3f);
+}
 
-    std::vector<float> before = GlState();
+void UsualState() {
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+}
+
+// Both steps of the panel: at the start of a frame and at its end.
+TEST_F(HelpPanel, LeavesGlStateSceneRecordAndRandomSequenceAsTheyWere) {
+    RenderFrame();
+    // At the start of the frame it writes the panel's text into the cleared frame, keeps it, and
+    // leaves the frame cleared.
+    UnusualState();
+    std::vector<float> state = GlState();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    std::vector<unsigned char> cleared = Pixels();
+    PrepareHelpOverlay();
+    EXPECT_EQ(Pixels(), cleared);
+    EXPECT_EQ(GlState(), state);
+
+    UsualState();
+    glClear(GL_COLOR_BUFFER_BIT);
+    RenderFrame(); // draws the panel at its end too
+    UnusualState();
+    state = GlState();
+    std::vector<unsigned char> picture = Pixels();
     std::vector<unsigned char> record(sizeof scene);
     std::memcpy(record.data(), &scene, sizeof scene);
     uint64_t draws = RandomDrawCount();
-    std::vector<unsigned char> picture = Pixels();
-
     DrawHelpOverlay();
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     EXPECT_NE(Pixels(), picture) << "the panel was not drawn";
-    EXPECT_EQ(GlState(), before);
+    EXPECT_EQ(GlState(), state);
     EXPECT_EQ(std::memcmp(record.data(), &scene, sizeof scene), 0);
     EXPECT_EQ(RandomDrawCount(), draws);
 }
 
-TEST_F(HelpPanel, WritesItsTextWithTheFontListsOnly) {
-    // Over black, the panel alone is one flat colour: every other colour is text.
-    auto colours = [](const std::vector<unsigned char>& pixels) {
-        std::vector<unsigned> seen;
-        for (size_t i = 0; i < pixels.size(); i += 3) {
-            unsigned rgb = pixels[i] << 16 | pixels[i + 1] << 8 | pixels[i + 2];
-            if (std::find(seen.begin(), seen.end(), rgb) == seen.end()) seen.push_back(rgb);
-        }
-        return seen.size();
-    };
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawHelpOverlay();
-    EXPECT_GT(colours(Pixels()), 3u) << "no text was written";
+// Over a black frame the panel adds nothing but its text.
+size_t Colours(const std::vector<unsigned char>& pixels) {
+    std::vector<unsigned> seen;
+    for (size_t i = 0; i < pixels.size(); i += 3) {
+        unsigned rgb = pixels[i] << 16 | pixels[i + 1] << 8 | pixels[i + 2];
+        if (std::find(seen.begin(), seen.end(), rgb) == seen.end()) seen.push_back(rgb);
+    }
+    return seen.size();
+}
 
-    // Lists that draw nothing in place of the font: no text at all is left.
+std::vector<unsigned char> PanelOverBlack() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    PrepareHelpOverlay();
+    DrawHelpOverlay();
+    return Pixels();
+}
+
+TEST_F(HelpPanel, WritesItsTextWithTheFontListsAndShowsAChangedSettingAtOnce) {
+    std::vector<unsigned char> before = PanelOverBlack();
+    EXPECT_GE(Colours(before), 4u) << "black and the text's three colours";
+    scene.lightingOn = 1;
+    EXPECT_NE(PanelOverBlack(), before) << "\"lighting on\" is not shown";
+
+    // Lists that draw nothing in place of the font, and a new picture: no text at all is left.
     GLuint fontBase = scene.fontBase;
     scene.fontBase = glGenLists(96);
     for (GLuint k = 0; k < 96; k++) {
         glNewList(scene.fontBase + k, GL_COMPILE);
         glEndList();
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawHelpOverlay();
-    EXPECT_EQ(colours(Pixels()), 2u) << "black and the panel, and nothing else";
+    ResetHelpOverlay();
+    scene.keyDown[VirtualKeyOf('H')] = false;
+    HandleHelpKey();
+    scene.keyDown[VirtualKeyOf('H')] = true;
+    HandleHelpKey();
+    ASSERT_TRUE(HelpOverlayShown());
+    EXPECT_EQ(Colours(PanelOverBlack()), 1u);
     glDeleteLists(scene.fontBase, 96);
     scene.fontBase = fontBase;
 }

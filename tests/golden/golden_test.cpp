@@ -37,7 +37,7 @@ const GoldenRun Runs[] = {
     {"tilt", 670, {670}, "602:down:UP 662:up:UP"},
     {"rainbow", 700, {700}, "602:down:RETURN 603:up:RETURN"},
     {"palette", 660, {660}, "602:down:SPACE 603:up:SPACE 620:down:SPACE 621:up:SPACE"},
-    {"help", 100, {100}, "50:down:H 51:up:H"},
+    {"help", 101, {101}, "70:down:H 71:up:H"},
 };
 
 // A pixel counts as different when a channel differs by more than this; a picture fails when more

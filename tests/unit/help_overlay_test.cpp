@@ -40,9 +40,9 @@ TEST(HelpOverlay, HShowsAndHidesItOncePerPress) {
 TEST(HelpOverlay, ShowsTheFrameRateOverTheLastSecondAndTheSettings) {
     ResetProgramState();
     UseSteppedHelpClock(50.0);
-    EXPECT_NE(Values().find("0.0 fps   frame 0\n"), std::string::npos) << Values();
+    EXPECT_EQ(Values().rfind("0.0 fps   frame 1\n", 0), 0u) << Values();
     DrawnFrames(120);
-    EXPECT_EQ(Values().rfind("50.0 fps   frame 120\n", 0), 0u) << Values();
+    EXPECT_EQ(Values().rfind("50.0 fps   frame 121\n", 0), 0u) << Values();
 
     scene.lightingOn = 1;
     scene.blendOn = true;
@@ -56,7 +56,7 @@ TEST(HelpOverlay, ShowsTheFrameRateOverTheLastSecondAndTheSettings) {
     scene.cameraX = 1.5f;
     scene.cameraY = -2.0f;
     scene.cameraZ = 0.3f;
-    EXPECT_EQ(Values(), "50.0 fps   frame 120\n"
+    EXPECT_EQ(Values(), "50.0 fps   frame 121\n"
                         "lighting on   blending on   twinkle off\n"
                         "filter mipmap   fog exp2\n"
                         "palette 11   rainbow on   slowdown 1.25\n"
