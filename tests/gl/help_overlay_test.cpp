@@ -23,7 +23,7 @@ constexpr int Width = 640;
 constexpr int Height = 480;
 
 // Every GL value the panel could disturb: matrices and their stacks, current and raster state,
-// bindings, blending, depth, the list base and the switches.
+// bindings, blending, depth, the list base, the switches and the texture environment.
 std::vector<float> GlState() {
     const GLenum values[] = {GL_MODELVIEW_MATRIX,
                              GL_PROJECTION_MATRIX,
@@ -55,6 +55,9 @@ std::vector<float> GlState() {
         state.insert(state.end(), v, v + 16);
     }
     for (GLenum s : switches) state.push_back(glIsEnabled(s) ? 1.0f : 0.0f);
+    GLint environment = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environment);
+    state.push_back(static_cast<float>(environment));
     return state;
 }
 
