@@ -48,7 +48,7 @@ std::string HelpText() {
     for (int i = 0; i < KeyGuideSize; i++) {
         std::string keys = KeyGuide[i].keys;
         if (keys.size() < KeyColumnWidth) keys.resize(KeyColumnWidth, ' ');
-        text += "  " + keys + " " + KeyGuide[i].action + "\n";
+        text += "  " + keys + " " + KeyGuide[i].detail + "\n";
     }
     return text;
 }

@@ -3,12 +3,14 @@
 // state here, so the scene record holds nothing of it.
 #pragma once
 
-// One entry of the key guide: the keys, then what they do. Plain ASCII, since the font lists hold
-// the characters 32 to 127 only. The panel puts several entries on a line; `newLine` starts one.
+// One entry of the key guide: the keys, then what they do, in a word or two for the panel and in
+// full for the command line's help. Plain ASCII, since the font lists hold the characters 32 to
+// 127 only. The panel puts several entries on a line; `newLine` starts one.
 struct KeyGuideEntry {
     bool newLine;
     const char* keys;
     const char* action;
+    const char* detail;
 };
 extern const KeyGuideEntry KeyGuide[];
 extern const int KeyGuideSize;

@@ -54,7 +54,7 @@ TEST(CommandLine, TheProgramAnswersBeforeLookingForADisplay) {
         size_t at = output.find("\n  " + keys + " ");
         ASSERT_NE(at, std::string::npos) << keys;
         size_t lineEnd = output.find('\n', at + 1);
-        EXPECT_NE(output.substr(at, lineEnd - at).find(KeyGuide[i].action), std::string::npos) << keys;
+        EXPECT_NE(output.substr(at, lineEnd - at).find(KeyGuide[i].detail), std::string::npos) << keys;
     }
 
     EXPECT_EQ(RunProgram({program, "--version"}, "/", &output), 0);
