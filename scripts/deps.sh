@@ -12,6 +12,10 @@ QUORVANE_TEST_PACKAGES="libgtest-dev libbenchmark-dev libstb-dev libx11-dev libx
 # What making the Debian package needs on top (package.sh): dpkg-shlibdeps and file, with which
 # CPack works out the package's dependencies.
 QUORVANE_PACKAGING_PACKAGES="dpkg-dev file"
+# The Windows program, cross-built with mingw-w64 (scripts/build-windows.sh), and its tests, which
+# run under Wine (GoogleTest is built from the sources Debian ships in googletest).
+QUORVANE_WINDOWS_BUILD_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64 libstb-dev"
+QUORVANE_WINDOWS_TEST_PACKAGES="googletest wine64 xvfb xdotool"
 
 # quorvane_need_packages PACKAGE... : installs what is missing when run as root, otherwise prints
 # the exact install line and fails.

@@ -232,6 +232,10 @@ RgbImage* DecodeBitmapImage(const uint8_t* data, size_t size) {
         source.bitsSize = size - size_t(bitsOffset);
     }
 
+    // The rows are converted by the project's own code on every platform, Windows included, and
+    // not by GDI's SetDIBits: GDI takes the extent of the pixel data from the headers and would
+    // read past the end of a short file, while this conversion is bounded by the file's size and
+    // gives the same pixels in every build.
     // The 24-bit target lives in the pixel block, which is as large as the target: the conversion
     // fills it and the copy packs it in place, so a picture costs one block of memory and no
     // more. A source whose rows are target rows already is copied from where it lies. For

@@ -7,8 +7,6 @@
 
 #include <cstring>
 
-#include "scene/scene_state.h"
-
 namespace {
 
 constexpr int FirstCode = 32;
@@ -72,9 +70,10 @@ void CompileGlyph(FT_Face face, int code, uint8_t (&rows)[GlyphBytes]) {
 
 } // namespace
 
-void CreateFontLists() {
-    scene.fontBase = glGenLists(CodeCount);
-    if (scene.fontBase == 0) return;
+GLuint CreateFontLists(DeviceContext) {
+    // The glyphs come from FreeType; nothing is drawn into the device context.
+    GLuint base = glGenLists(CodeCount);
+    if (base == 0) return 0;
 
     FT_Library library = nullptr;
     FT_Face face = nullptr;
@@ -100,7 +99,7 @@ void CreateFontLists() {
     uint8_t rows[GlyphBytes];
     for (int k = 0; k < CodeCount; k++) {
         // Every list is compiled, empty without a font, so that all 96 exist.
-        glNewList(scene.fontBase + k, GL_COMPILE);
+        glNewList(base + k, GL_COMPILE);
         CompileGlyph(face, FirstCode + k, rows);
         glEndList();
     }
@@ -108,4 +107,5 @@ void CreateFontLists() {
 
     if (face) FT_Done_Face(face);
     if (library) FT_Done_FreeType(library);
+    return base;
 }

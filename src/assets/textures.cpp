@@ -9,7 +9,6 @@
 
 #include "assets/bitmap_loader.h"
 #include "assets/data_folder.h"
-#include "scene/scene_state.h"
 
 namespace {
 
@@ -39,8 +38,8 @@ void FreeImage(RgbImage* image) {
 
 } // namespace
 
-bool LoadTextures() {
-    bool loaded = false;
+bool LoadTextures(LoadedTextures& made) {
+    made = LoadedTextures{};
     // The images' rows are packed without gaps; with the default alignment of 4, any width not
     // divisible by 4 would be read skewed and past the end of the block.
     GLint previousAlignment = 4;
@@ -50,20 +49,20 @@ bool LoadTextures() {
     DataFolder folder = ChooseDataFolder(DataFolderCandidates());
     RgbImage* picture = LoadIfPresent(folder, "t1.bmp");
     if (picture) {
-        loaded = true;
-        glGenTextures(3, scene.textures);
+        made.picture = true;
+        glGenTextures(3, made.textures);
 
-        glBindTexture(GL_TEXTURE_2D, scene.textures[0]);
+        glBindTexture(GL_TEXTURE_2D, made.textures[0]);
         UploadImage(picture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 
-        glBindTexture(GL_TEXTURE_2D, scene.textures[1]);
+        glBindTexture(GL_TEXTURE_2D, made.textures[1]);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         UploadImage(picture);
 
-        glBindTexture(GL_TEXTURE_2D, scene.textures[2]);
+        glBindTexture(GL_TEXTURE_2D, made.textures[2]);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
         gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture->width, picture->height, GL_RGB, GL_UNSIGNED_BYTE,
@@ -72,9 +71,9 @@ bool LoadTextures() {
 
     RgbImage* star = LoadIfPresent(folder, "star.bmp");
     if (star) {
-        loaded = true;
-        glGenTextures(1, &scene.starTexture);
-        glBindTexture(GL_TEXTURE_2D, scene.starTexture);
+        made.star = true;
+        glGenTextures(1, &made.starTexture);
+        glBindTexture(GL_TEXTURE_2D, made.starTexture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         UploadImage(star);
@@ -84,5 +83,5 @@ bool LoadTextures() {
     FreeImage(picture);
     FreeImage(star);
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
-    return loaded;
+    return made.picture || made.star;
 }

@@ -26,12 +26,12 @@ bool OpenFileView(const char* path, FileView& view) {
     }
     view.data = static_cast<const uint8_t*>(data);
     view.size = size;
-    view.descriptor = descriptor;
+    view.file = descriptor;
     return true;
 }
 
 void CloseFileView(FileView& view) {
     if (view.data) munmap(const_cast<uint8_t*>(view.data), view.size);
-    if (view.descriptor >= 0) close(view.descriptor);
+    if (view.file >= 0) close(static_cast<int>(view.file));
     view = FileView{};
 }

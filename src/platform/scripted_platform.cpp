@@ -167,11 +167,14 @@ bool ScriptedPlatform::ReleaseDC(WindowHandle window, DeviceContext dc) {
 int ScriptedPlatform::ChoosePixelFormat(DeviceContext dc, const PixelFormatRequest& request) {
     lastPixelFormat = request;
     if (Record("ChoosePixelFormat", "ChoosePixelFormat")) return 0;
-    return real ? real->ChoosePixelFormat(dc, request) : 1;
+    chosenFormat = real ? real->ChoosePixelFormat(dc, request) : 1;
+    return chosenFormat;
 }
 
 bool ScriptedPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormatRequest& request) {
-    if (Record("SetPixelFormat " + std::to_string(format), "SetPixelFormat")) return false;
+    // Format numbers are the system's own; what matters is that the chosen one is set.
+    std::string line = format != 0 && format == chosenFormat ? "chosen" : std::to_string(format);
+    if (Record("SetPixelFormat " + line, "SetPixelFormat")) return false;
     return real ? real->SetPixelFormat(dc, format, request) : format != 0;
 }
 

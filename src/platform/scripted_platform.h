@@ -24,7 +24,8 @@ class ScriptedPlatform : public Platform {
         int answer;
     };
 
-    // One line per call, in order: "CreateWindow", "MakeCurrent", "MakeCurrent none", ...
+    // One line per call, in order: "CreateWindow", "SetPixelFormat chosen" (the format that
+    // ChoosePixelFormat returned), "MakeCurrent", "MakeCurrent none", ...
     std::vector<std::string> calls;
     std::vector<Box> boxes;
     // Answers for the next boxes. When empty, an OK box answers IDOK and a Yes/No box IDNO.
@@ -119,6 +120,7 @@ class ScriptedPlatform : public Platform {
     std::string className;
     WindowHandle focus = nullptr;
     int handleCounter = 0;
+    int chosenFormat = 0;
     int idlePasses = 0;
     int swaps = 0;
     bool displayModeChanged = false;

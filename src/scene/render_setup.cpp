@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "assets/font_lists.h"
 #include "assets/textures.h"
 #include "scene/cube_swarm.h"
@@ -11,9 +13,13 @@
 
 bool SetupScene() {
     // Without a single picture there is nothing worth drawing; nothing below happens then.
-    if (!LoadTextures()) return false;
+    LoadedTextures made;
+    if (!LoadTextures(made)) return false;
+    // A name is stored only when its picture loaded; otherwise the field keeps what it held.
+    if (made.picture) std::copy(made.textures, made.textures + 3, scene.textures);
+    if (made.star) scene.starTexture = made.starTexture;
     CreateCubeList();
-    CreateFontLists();
+    scene.fontBase = CreateFontLists(scene.deviceContext);
 
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);

@@ -50,12 +50,7 @@ TEST_F(MainWindowTest, CloseRequestEndsItWithExitCodeZero) {
     ASSERT_TRUE(Launch());
     unsigned long window = run->Window();
     ASSERT_TRUE(run->WaitFrames(3));
-    // What a window manager sends when the close button is clicked.
-    ASSERT_TRUE(server->SendCloseRequest(window));
-    ended = true;
-    std::optional<ExitStatus> status = run->WaitExit();
-    ASSERT_TRUE(status) << "still running after the close request";
-    EXPECT_TRUE(status->exited && status->code == 0) << status->Describe() << "; output:\n" << run->Output();
+    ASSERT_TRUE(QuitWithCloseRequest());
     EXPECT_FALSE(server->WindowExists(window));
 }
 

@@ -134,7 +134,7 @@ double FountainGreenToRed(const RgbPicture& picture, long& samples) {
                                                const std::vector<std::string>& args) {
     server = std::make_unique<XvfbServer>(screenWidth, screenHeight);
     if (!server->Ok()) return ::testing::AssertionFailure() << "no X server: " << server->Error();
-    run = std::make_unique<QuorvaneRun>(*server);
+    run = std::make_unique<QuorvaneRun>(*server, command);
     std::string error;
     if (!run->Start(workDir, error, args))
         return ::testing::AssertionFailure() << "quorvane did not start: " << error;
@@ -213,16 +213,30 @@ double FountainGreenToRed(const RgbPicture& picture, long& samples) {
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult ProgramTest::EndsWithZero(const std::string& after) {
+    ended = true;
+    std::optional<ExitStatus> status = run->WaitExit();
+    if (!status) return ::testing::AssertionFailure() << "still running after " << after;
+    if (!status->exited || status->code != 0)
+        return ::testing::AssertionFailure()
+               << "after " << after << ": " << status->Describe() << "; output:\n"
+               << run->Output();
+    return ::testing::AssertionSuccess();
+}
+
 ::testing::AssertionResult ProgramTest::QuitWithEscape() {
     ended = true;
     if (!run->KeyDown("Escape")) return ::testing::AssertionFailure() << "xdotool failed";
-    std::optional<ExitStatus> status = run->WaitExit();
+    ::testing::AssertionResult result = EndsWithZero("Escape");
     run->KeyUp("Escape");
-    if (!status) return ::testing::AssertionFailure() << "still running after Escape";
-    if (!status->exited || status->code != 0)
-        return ::testing::AssertionFailure() << "after Escape: " << status->Describe() << "; output:\n"
-                                             << run->Output();
-    return ::testing::AssertionSuccess();
+    return result;
+}
+
+::testing::AssertionResult ProgramTest::QuitWithCloseRequest() {
+    ended = true;
+    if (!server->SendCloseRequest(run->Window()))
+        return ::testing::AssertionFailure() << "no close request sent";
+    return EndsWithZero("the close request");
 }
 
 void ProgramTest::TearDown() {

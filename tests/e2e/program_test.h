@@ -82,9 +82,16 @@ class ProgramTest : public ::testing::Test {
 
     // Ends the program with Escape and checks that it returned 0.
     ::testing::AssertionResult QuitWithEscape();
+    // Ends it as its close button would (the window manager's close request, WM_DELETE_WINDOW)
+    // and checks that it returned 0.
+    ::testing::AssertionResult QuitWithCloseRequest();
+    // Waits for the program to end by itself (after `after`, for the message) with 0.
+    ::testing::AssertionResult EndsWithZero(const std::string& after);
 
     void TearDown() override;
 
+    // How Launch starts the program: the build's own by default.
+    ProgramCommand command = NativeProgram();
     std::unique_ptr<TempDir> dataFolder;
     std::unique_ptr<XvfbServer> server;
     std::unique_ptr<QuorvaneRun> run;

@@ -30,6 +30,10 @@ Clock::time_point Deadline(double seconds) {
 
 } // namespace
 
+ProgramCommand NativeProgram() {
+    return ProgramCommand{{std::string(QUORVANE_BINARY_DIR) + "/quorvane"}, {}};
+}
+
 QuorvaneRun::~QuorvaneRun() {
     process.Stop();
     if (!outputPath.empty()) unlink(outputPath.c_str());
@@ -46,10 +50,11 @@ bool QuorvaneRun::Start(const std::string& workDir, std::string& error,
     close(fd);
     outputPath = pattern;
     ChildProcess::Options options;
-    options.args = {std::string(QUORVANE_BINARY_DIR) + "/quorvane"};
+    options.args = command.args;
     options.args.insert(options.args.end(), args.begin(), args.end());
     options.workDir = workDir;
-    options.setEnv = {{"DISPLAY", server.Name()}};
+    options.setEnv = command.env;
+    options.setEnv.emplace_back("DISPLAY", server.Name());
     options.unsetEnv = {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
     options.outputPath = outputPath;
     return process.Start(options, error);

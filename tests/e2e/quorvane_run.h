@@ -16,9 +16,18 @@
 #include "common/png_file.h"
 #include "xvfb_session.h"
 
+// How the program is started: the command and what it adds to the environment. By default the
+// build's own program; the Windows build's runs under Wine.
+struct ProgramCommand {
+    std::vector<std::string> args;
+    std::vector<std::pair<std::string, std::string>> env;
+};
+ProgramCommand NativeProgram();
+
 class QuorvaneRun {
   public:
-    explicit QuorvaneRun(XvfbServer& server) : server(server) {}
+    explicit QuorvaneRun(XvfbServer& server, ProgramCommand command = NativeProgram())
+        : server(server), command(std::move(command)) {}
     ~QuorvaneRun();
     QuorvaneRun(const QuorvaneRun&) = delete;
     QuorvaneRun& operator=(const QuorvaneRun&) = delete;
@@ -66,6 +75,7 @@ class QuorvaneRun {
     bool WaitForWindowOtherThan(unsigned long old);
 
     XvfbServer& server;
+    ProgramCommand command;
     ChildProcess process;
     std::string outputPath;
     unsigned long window = 0;

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -181,10 +182,16 @@ bool XvfbServer::Place(unsigned long window, WindowPlace& place) {
 
 bool XvfbServer::Capture(unsigned long window, RgbPicture& picture) {
     WindowPlace place;
-    if (!Place(window, place) || !place.viewable || place.width <= 0 || place.height <= 0) return false;
+    if (!Place(window, place) || !place.viewable) return false;
     ::Display* display = connection->display;
+    // Only the part on the screen can be read (a framed window at the corner of a screen its own
+    // size reaches past it).
+    int left = std::max(0, -place.x), top = std::max(0, -place.y);
+    place.width = std::min(place.width, DisplayWidth(display, DefaultScreen(display)) - place.x) - left;
+    place.height = std::min(place.height, DisplayHeight(display, DefaultScreen(display)) - place.y) - top;
+    if (place.width <= 0 || place.height <= 0) return false;
     lastXError = 0;
-    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(place.width),
+    XImage* image = XGetImage(display, window, left, top, static_cast<unsigned>(place.width),
                               static_cast<unsigned>(place.height), AllPlanes, ZPixmap);
     XSync(display, False);
     if (!image) return false;
@@ -243,6 +250,16 @@ bool XvfbServer::CursorVisible() {
         visible = (cursor->pixels[i] >> 24) != 0; // any pixel not fully transparent
     XFree(cursor);
     return visible;
+}
+
+bool XvfbServer::KeyRepeat(bool on) {
+    if (!Ok()) return false;
+    if (on)
+        XAutoRepeatOn(connection->display);
+    else
+        XAutoRepeatOff(connection->display);
+    XSync(connection->display, False);
+    return true;
 }
 
 int XvfbServer::Keycode(const std::string& keysym) {

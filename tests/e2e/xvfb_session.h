@@ -37,12 +37,15 @@ class XvfbServer {
     bool Place(unsigned long window, WindowPlace& place);
     // The window's class as the window manager sees it (the class part of WM_CLASS), or "".
     std::string WindowClass(unsigned long window);
-    // The window's content; false once the window is gone or not viewable.
+    // The window's content, as far as it lies on the screen; false once the window is gone or
+    // not viewable.
     bool Capture(unsigned long window, RgbPicture& picture);
     // The close request a window manager sends for the close button: WM_DELETE_WINDOW.
     bool SendCloseRequest(unsigned long window);
     // Whether the mouse cursor shows (it is over a window that has not hidden it).
     bool CursorVisible();
+    // Switches the keyboard's auto-repeat on or off for the whole server (it starts on).
+    bool KeyRepeat(bool on);
     // The keycode of a key symbol ("KP_8", "Num_Lock") on this server's keyboard, or 0.
     int Keycode(const std::string& keysym);
 

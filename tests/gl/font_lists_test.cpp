@@ -2,14 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#ifndef _WIN32
 #include <fontconfig/fontconfig.h>
+#endif
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "assets/font_lists.h"
-#include "scene/scene_state.h"
 #include "support/test_support.h"
 
 namespace {
@@ -33,7 +34,7 @@ class FontLists : public ::testing::Test {
     // Calls the list for `code` at (x, y); returns where the raster position went.
     float Draw(int code, int x, int y) {
         glRasterPos2i(x, y);
-        glCallList(scene.fontBase + (code - 32));
+        glCallList(base + (code - 32));
         GLfloat position[4] = {};
         glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
         EXPECT_EQ(position[1], float(y));
@@ -62,17 +63,18 @@ class FontLists : public ::testing::Test {
 
     bool AllListsExist() {
         for (int k = 0; k < 96; k++)
-            if (!glIsList(scene.fontBase + k)) return false;
+            if (!glIsList(base + k)) return false;
         return true;
     }
 
     ScriptedOnly platform; // resets the program state
     GlContext gl{Side, Side};
+    GLuint base = 0;
 };
 
 TEST_F(FontLists, NinetySixListsDrawTheirCharacters) {
-    CreateFontLists();
-    ASSERT_NE(scene.fontBase, 0u);
+    base = CreateFontLists(gl.Dc());
+    ASSERT_NE(base, 0u);
     EXPECT_TRUE(AllListsExist());
 
     // A capital A at (20, 40): pixels near the baseline, about a character high, right of the
@@ -93,20 +95,26 @@ TEST_F(FontLists, NinetySixListsDrawTheirCharacters) {
     // The space draws nothing and still advances; the letters follow on from each other.
     glClear(GL_COLOR_BUFFER_BIT);
     float space = Draw(' ', 20, 40);
-    EXPECT_GT(space, 20.0f);
+    // Wine's wglUseFontBitmapsA compiles a glyph without pixels as an empty list; Windows' moves
+    // the raster position by the character's width.
+    if (!RunningUnderWine()) {
+        EXPECT_GT(space, 20.0f);
+    }
     EXPECT_EQ(LitPixels(left, right, bottom, top), 0);
     glRasterPos2i(10, 80);
-    glCallList(scene.fontBase + ('W' - 32));
-    glCallList(scene.fontBase + ('i' - 32));
+    glCallList(base + ('W' - 32));
+    glCallList(base + ('i' - 32));
     GLfloat position[4] = {};
     glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
     EXPECT_GT(position[0], 10 + 20.0f);
 
     // What CloseMainWindow does to them.
-    glDeleteLists(scene.fontBase, 96);
-    for (int k = 0; k < 96; k++) EXPECT_FALSE(glIsList(scene.fontBase + k)) << k;
+    glDeleteLists(base, 96);
+    for (int k = 0; k < 96; k++) EXPECT_FALSE(glIsList(base + k)) << k;
 }
 
+#ifndef _WIN32
+// Windows' font mapper always finds some font; fontconfig can be left without any.
 TEST_F(FontLists, WithoutAnyFontTheListsExistAndDrawNothing) {
     // A fontconfig set-up that knows no font at all.
     TempDir dir;
@@ -118,8 +126,8 @@ TEST_F(FontLists, WithoutAnyFontTheListsExistAndDrawNothing) {
     setenv("FONTCONFIG_FILE", config.c_str(), 1);
     FcInitReinitialize();
 
-    CreateFontLists();
-    EXPECT_NE(scene.fontBase, 0u);
+    base = CreateFontLists(gl.Dc());
+    EXPECT_NE(base, 0u);
     EXPECT_TRUE(AllListsExist());
     EXPECT_EQ(Draw('A', 20, 40), 20.0f);
     int left, right, bottom, top;
@@ -131,5 +139,6 @@ TEST_F(FontLists, WithoutAnyFontTheListsExistAndDrawNothing) {
         unsetenv("FONTCONFIG_FILE");
     FcInitReinitialize();
 }
+#endif
 
 } // namespace

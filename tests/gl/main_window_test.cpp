@@ -23,7 +23,7 @@ const Calls OpenSteps = {"GetModuleHandle",
                          "CreateWindow",
                          "GetDC",
                          "ChoosePixelFormat",
-                         "SetPixelFormat 1",
+                         "SetPixelFormat chosen",
                          "CreateContext",
                          "MakeCurrent",
                          "ShowWindow",
@@ -292,7 +292,7 @@ TEST(SetProjection, ViewportAndPerspectiveForTheClientSize) {
 }
 
 TEST(SetProjection, WithoutACurrentContextDoesNothing) {
-    StartOffscreenVideo();
+    StartRealPlatform();
     SetProjection(800, 600); // a size message sent while the window is being created
     SUCCEED();
 }

@@ -4,8 +4,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 #include "app/main_window.h"
 #include "scene/random.h"
@@ -98,6 +100,26 @@ TEST(SetUpWithoutPictures, FailsAndTouchesNothing) {
     EXPECT_EQ(Integer(GL_FOG_MODE), GL_EXP);
     EXPECT_EQ(Floats(GL_COLOR_CLEAR_VALUE, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1.0f}));
     EXPECT_EQ(Floats(GL_CURRENT_COLOR, 4), (std::vector<GLfloat>{1, 1, 1, 1}));
+}
+
+TEST(SetUpStores, OnlyTheNamesOfThePicturesThatLoaded) {
+    GlContext gl;
+    ResetProgramState();
+    scene.deviceContext = gl.Dc();
+    const GLuint held[3] = {901, 902, 903};
+    std::copy(held, held + 3, scene.textures);
+    scene.starTexture = 904;
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("data"));
+    std::filesystem::copy_file(std::string(QUORVANE_SOURCE_DIR) + "/data/star.bmp",
+                               dir.File("data/star.bmp"));
+    ScopedChdir inside(dir.Path());
+
+    ASSERT_TRUE(SetupScene());
+    EXPECT_TRUE(std::equal(held, held + 3, scene.textures)) << "t1.bmp is missing: its names stay";
+    EXPECT_NE(scene.starTexture, 904u);
+    EXPECT_EQ(glIsTexture(scene.starTexture), GL_TRUE);
+    EXPECT_EQ(glIsList(scene.fontBase + 95), GL_TRUE);
 }
 
 // The tables as the set-up must fill them from the draws r[first], r[first + 1], ...: three per

@@ -19,7 +19,7 @@ namespace {
 class SdlPlatformTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        StartOffscreenVideo();
+        StartRealPlatform();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         WindowClass windowClass;
         windowClass.className = "SdlPlatformTest";

@@ -9,7 +9,6 @@
 
 #include "assets/bitmap_loader.h"
 #include "assets/textures.h"
-#include "scene/scene_state.h"
 #include "support/bitmap_files.h"
 #include "support/test_support.h"
 
@@ -64,19 +63,13 @@ class Textures : public ::testing::Test {
     void Put(const std::string& name, const Bytes& bytes) { WriteFile(dir.File("data/" + name), bytes); }
     bool Load() {
         ScopedChdir inside(dir.Path());
-        return LoadTextures();
-    }
-    // Names that LoadTextures must leave alone when their file is missing.
-    void MarkNames() {
-        scene.textures[0] = 901;
-        scene.textures[1] = 902;
-        scene.textures[2] = 903;
-        scene.starTexture = 904;
+        return LoadTextures(made);
     }
 
     ScriptedOnly platform; // first: it resets the program state
     GlContext gl{64, 64};
     TempDir dir;
+    LoadedTextures made;
 };
 
 TEST_F(Textures, BothPicturesGiveFourTexturesWithTheirFilters) {
@@ -85,12 +78,13 @@ TEST_F(Textures, BothPicturesGiveFourTexturesWithTheirFilters) {
     Put("t1.bmp", BitmapFile(8, 4, t1));
     Put("star.bmp", BitmapFile(4, 4, star));
     ASSERT_TRUE(Load());
+    EXPECT_TRUE(made.picture && made.star);
     EXPECT_TRUE(platform.scripted.boxes.empty());
 
     const GLenum filters[3][2] = {
         {GL_NEAREST, GL_NEAREST}, {GL_LINEAR, GL_LINEAR}, {GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR}};
     for (int i = 0; i < 3; i++) {
-        GLuint name = scene.textures[i];
+        GLuint name = made.textures[i];
         ASSERT_TRUE(glIsTexture(name)) << i;
         EXPECT_EQ(Level(name, 0, GL_TEXTURE_WIDTH), 8) << i;
         EXPECT_EQ(Level(name, 0, GL_TEXTURE_HEIGHT), 4) << i;
@@ -98,17 +92,17 @@ TEST_F(Textures, BothPicturesGiveFourTexturesWithTheirFilters) {
         EXPECT_EQ(Parameter(name, GL_TEXTURE_MAG_FILTER), GLint(filters[i][1])) << i;
         EXPECT_EQ(TexturePixels(name), BottomFirst(8, 4, t1)) << i;
     }
-    EXPECT_NE(scene.textures[0], scene.textures[1]);
-    EXPECT_NE(scene.textures[1], scene.textures[2]);
+    EXPECT_NE(made.textures[0], made.textures[1]);
+    EXPECT_NE(made.textures[1], made.textures[2]);
     // The mipmapped one has its smaller levels, down to 1 x 1.
-    EXPECT_EQ(Level(scene.textures[2], 1, GL_TEXTURE_WIDTH), 4);
-    EXPECT_EQ(Level(scene.textures[2], 3, GL_TEXTURE_WIDTH), 1);
-    EXPECT_EQ(Level(scene.textures[2], 3, GL_TEXTURE_HEIGHT), 1);
+    EXPECT_EQ(Level(made.textures[2], 1, GL_TEXTURE_WIDTH), 4);
+    EXPECT_EQ(Level(made.textures[2], 3, GL_TEXTURE_WIDTH), 1);
+    EXPECT_EQ(Level(made.textures[2], 3, GL_TEXTURE_HEIGHT), 1);
 
-    ASSERT_TRUE(glIsTexture(scene.starTexture));
-    EXPECT_EQ(Parameter(scene.starTexture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-    EXPECT_EQ(Parameter(scene.starTexture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    EXPECT_EQ(TexturePixels(scene.starTexture), BottomFirst(4, 4, star));
+    ASSERT_TRUE(glIsTexture(made.starTexture));
+    EXPECT_EQ(Parameter(made.starTexture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(Parameter(made.starTexture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(TexturePixels(made.starTexture), BottomFirst(4, 4, star));
 
     // The unpack alignment is back to what it was.
     GLint alignment = 0;
@@ -118,28 +112,24 @@ TEST_F(Textures, BothPicturesGiveFourTexturesWithTheirFilters) {
 
 TEST_F(Textures, EachPictureAloneIsEnough) {
     Put("star.bmp", BitmapFile(4, 4, Picture(4, 4, 3)));
-    MarkNames();
     EXPECT_TRUE(Load());
-    EXPECT_EQ(scene.textures[0], 901u);
-    EXPECT_EQ(scene.textures[1], 902u);
-    EXPECT_EQ(scene.textures[2], 903u);
-    EXPECT_NE(scene.starTexture, 904u);
-    EXPECT_TRUE(glIsTexture(scene.starTexture));
+    EXPECT_FALSE(made.picture);
+    EXPECT_TRUE(made.star);
+    EXPECT_TRUE(glIsTexture(made.starTexture));
 
     std::filesystem::remove(dir.File("data/star.bmp"));
     Put("t1.bmp", BitmapFile(4, 4, Picture(4, 4, 4)));
-    MarkNames();
     EXPECT_TRUE(Load());
-    for (GLuint name : scene.textures) EXPECT_TRUE(glIsTexture(name));
-    EXPECT_EQ(scene.starTexture, 904u);
+    EXPECT_TRUE(made.picture);
+    EXPECT_FALSE(made.star);
+    for (GLuint name : made.textures) EXPECT_TRUE(glIsTexture(name));
     EXPECT_TRUE(platform.scripted.boxes.empty());
 }
 
 TEST_F(Textures, NeitherPictureFailsWithoutABox) {
-    MarkNames();
     EXPECT_FALSE(Load());
-    EXPECT_EQ(scene.textures[0], 901u);
-    EXPECT_EQ(scene.starTexture, 904u);
+    EXPECT_FALSE(made.picture || made.star);
+    EXPECT_FALSE(glIsTexture(1)) << "no texture name was made";
     EXPECT_TRUE(platform.scripted.boxes.empty());
 }
 
@@ -148,12 +138,11 @@ TEST_F(Textures, AnUnreadableFirstPictureShowsTheLoadersBoxAndTheStarStillLoads)
     unknown.headerSize = 124;
     Put("t1.bmp", BuildBitmap(unknown));
     Put("star.bmp", BitmapFile(4, 4, Picture(4, 4, 5)));
-    MarkNames();
     EXPECT_TRUE(Load());
     ASSERT_EQ(platform.scripted.boxes.size(), 1u);
     EXPECT_EQ(platform.scripted.boxes[0].text, "Unknown DIB file format.");
-    EXPECT_EQ(scene.textures[0], 901u);
-    EXPECT_TRUE(glIsTexture(scene.starTexture));
+    EXPECT_FALSE(made.picture);
+    EXPECT_TRUE(made.star && glIsTexture(made.starTexture));
 }
 
 TEST_F(Textures, WidthsNotDivisibleByFourUploadUnskewed) {
@@ -161,18 +150,19 @@ TEST_F(Textures, WidthsNotDivisibleByFourUploadUnskewed) {
     const Bytes t1 = Picture(6, 4, 6);
     Put("t1.bmp", BitmapFile(6, 4, t1));
     ASSERT_TRUE(Load());
-    EXPECT_EQ(Level(scene.textures[0], 0, GL_TEXTURE_WIDTH), 6);
-    EXPECT_EQ(TexturePixels(scene.textures[0]), BottomFirst(6, 4, t1));
-    EXPECT_EQ(TexturePixels(scene.textures[1]), BottomFirst(6, 4, t1));
+    EXPECT_EQ(Level(made.textures[0], 0, GL_TEXTURE_WIDTH), 6);
+    EXPECT_EQ(TexturePixels(made.textures[0]), BottomFirst(6, 4, t1));
+    EXPECT_EQ(TexturePixels(made.textures[1]), BottomFirst(6, 4, t1));
 }
 
 TEST(ProjectPictures, LoadWithPowerOfTwoSides) {
     // The committed pictures, from the folder that holds data/ (the tests' working directory).
     ScriptedOnly platform;
     GlContext gl(64, 64);
-    ASSERT_TRUE(LoadTextures());
+    LoadedTextures made;
+    ASSERT_TRUE(LoadTextures(made));
     EXPECT_TRUE(platform.scripted.boxes.empty());
-    for (GLuint name : {scene.textures[0], scene.starTexture}) {
+    for (GLuint name : {made.textures[0], made.starTexture}) {
         int width = Level(name, 0, GL_TEXTURE_WIDTH);
         int height = Level(name, 0, GL_TEXTURE_HEIGHT);
         EXPECT_GE(width, 16);
@@ -180,8 +170,8 @@ TEST(ProjectPictures, LoadWithPowerOfTwoSides) {
         EXPECT_EQ(height & (height - 1), 0) << height;
     }
     // The star is drawn additively: its border must be black so no square edge shows.
-    Bytes star = TexturePixels(scene.starTexture);
-    int side = Level(scene.starTexture, 0, GL_TEXTURE_WIDTH);
+    Bytes star = TexturePixels(made.starTexture);
+    int side = Level(made.starTexture, 0, GL_TEXTURE_WIDTH);
     for (int i = 0; i < side; i++)
         for (size_t at : {size_t(i) * 3, (size_t(side - 1) * side + i) * 3, size_t(i) * side * 3,
                           (size_t(i) * side + side - 1) * 3})

@@ -40,13 +40,6 @@ const GoldenRun Runs[] = {
     {"help", 101, {101}, "70:down:H 71:up:H"},
 };
 
-// A pixel counts as different when a channel differs by more than this; a picture fails when more
-// than the share below of its pixels differ, or the mean difference is above the limit. Mesa's
-// rasteriser gives the same bytes run after run on one machine; the margin is for other CPUs.
-constexpr int ChannelThreshold = 24;
-constexpr double MaxDifferingShare = 0.002;
-constexpr double MaxMeanDifference = 0.5;
-
 std::string ReferencePath(const GoldenRun& run, int shot) {
     return std::string(QUORVANE_SOURCE_DIR) + "/tests/golden/reference/" + run.name + "-" +
            std::to_string(shot) + ".png";
@@ -86,8 +79,8 @@ TEST_P(GoldenTest, MatchesTheReference) {
         std::string error;
         ASSERT_TRUE(ReadPng(actualPath, actual, error)) << error;
         ASSERT_TRUE(ReadPng(expectedPath, expected, error)) << error;
-        ImageDifference d = CompareImages(actual, expected, ChannelThreshold);
-        bool ok = d.sameSize && d.differingShare <= MaxDifferingShare && d.meanAbsolute <= MaxMeanDifference;
+        ImageDifference d = CompareImages(actual, expected, GoldenChannelThreshold);
+        bool ok = WithinGoldenTolerance(d);
         if (!ok) {
             // Keep the picture for whoever has to look at the difference.
             std::string kept = std::string(QUORVANE_BINARY_DIR) + "/golden-failures";

@@ -2,9 +2,6 @@
 // that another CPU's rasteriser may give.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "common/png_file.h"
 
 struct ImageDifference {
@@ -16,7 +13,14 @@ struct ImageDifference {
 
 ImageDifference CompareImages(const RgbPicture& actual, const RgbPicture& expected, int channelThreshold);
 
-// Runs a program (argv[0] is its path) in `directory` and returns its exit code, or -1 when it
-// could not be started or did not exit normally. Standard output and error go to `output`.
-int RunProgram(const std::vector<std::string>& argv, const std::string& directory,
-               std::string* output = nullptr);
+// The golden-image tolerance: a pixel counts as different when a channel differs by more than
+// GoldenChannelThreshold; a picture matches when no more than GoldenMaxDifferingShare of its
+// pixels differ and the mean difference is no more than GoldenMaxMeanDifference. Mesa's
+// rasteriser gives the same bytes run after run on one machine; the margin is for other CPUs.
+constexpr int GoldenChannelThreshold = 24;
+constexpr double GoldenMaxDifferingShare = 0.002;
+constexpr double GoldenMaxMeanDifference = 0.5;
+inline bool WithinGoldenTolerance(const ImageDifference& d) {
+    return d.sameSize && d.differingShare <= GoldenMaxDifferingShare &&
+           d.meanAbsolute <= GoldenMaxMeanDifference;
+}

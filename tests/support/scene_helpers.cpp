@@ -11,6 +11,7 @@
 
 void SceneTest::SetUp() {
     ResetProgramState();
+    scene.deviceContext = gl.Dc(); // the font lists are made with the window's device context
     SetProjection(Width, Height);
     ASSERT_TRUE(SetupScene()) << "data/t1.bmp and data/star.bmp are needed in the working folder";
 }

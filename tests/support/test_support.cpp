@@ -2,21 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include "scene/help_overlay.h"
 #include "scene/random.h"
 #include "scene/scene_state.h"
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvane-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
-    path = pattern;
+    // A name nobody has taken: the folder is made only where none exists yet, so two tests (or two
+    // test programs) never share one.
+    static uint64_t counter = 0;
+    uint64_t seed = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        uint64_t mixed = (seed + ++counter) * 0x9E3779B97F4A7C15ull;
+        std::filesystem::path candidate = base / ("quorvane-test-" + std::to_string(mixed % 1000000007ull));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) {
+            path = candidate.string();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no temporary folder could be made under " << base;
 }
 
 TempDir::~TempDir() {
@@ -33,19 +45,28 @@ ScopedChdir::~ScopedChdir() {
     std::filesystem::current_path(previous);
 }
 
-ScopedEnv::ScopedEnv(const char* name, const char* value) : name(name) {
-    if (const char* old = std::getenv(name)) previous = old;
+namespace {
+
+void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : ""); // an empty value removes the variable
+#else
     if (value)
         setenv(name, value, 1);
     else
         unsetenv(name);
+#endif
+}
+
+} // namespace
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name(name) {
+    if (const char* old = std::getenv(name)) previous = old;
+    SetEnv(name, value);
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (previous)
-        setenv(name, previous->c_str(), 1);
-    else
-        unsetenv(name);
+    SetEnv(name, previous ? previous->c_str() : nullptr);
 }
 
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
@@ -64,34 +85,24 @@ void ResetProgramState() {
     ResetHelpOverlay();
 }
 
-void StartOffscreenVideo() {
-    static bool started = false;
-    if (started) return;
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    std::string error;
-    if (!SdlPlatform::StartVideo(true, error)) {
-        std::fprintf(stderr, "offscreen video: %s\n", error.c_str());
-        std::abort();
-    }
-    started = true;
-}
-
 GlContext::GlContext(int width, int height) {
-    StartOffscreenVideo();
-    platform = std::make_unique<SdlPlatform>();
+    platform = NewRealPlatform();
     WindowClass windowClass;
     windowClass.className = "GlTestContext";
     windowClass.procedure = [](WindowHandle, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
     platform->RegisterClass(windowClass);
-    window =
-        platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr);
-    DeviceContext dc = platform->GetDC(window);
+    // The size is the client area's, which is what GL draws into.
+    WindowRect rect{0, 0, width, height};
+    platform->AdjustWindowRect(rect, WS_OVERLAPPEDWINDOW, 0);
+    window = platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0,
+                                    rect.right - rect.left, rect.bottom - rect.top, nullptr);
+    dc = platform->GetDC(window);
     PixelFormatRequest request{
         40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
     platform->SetPixelFormat(dc, platform->ChoosePixelFormat(dc, request), request);
     context = platform->CreateContext(dc);
     if (!context || !platform->MakeCurrent(dc, context)) {
-        std::fprintf(stderr, "no offscreen OpenGL context\n");
+        std::fprintf(stderr, "no OpenGL context\n");
         std::abort();
     }
 }
@@ -99,14 +110,14 @@ GlContext::GlContext(int width, int height) {
 GlContext::~GlContext() {
     platform->MakeCurrent(nullptr, nullptr);
     platform->DeleteContext(context);
+    platform->ReleaseDC(window, dc);
     platform->DestroyWindow(window);
     platform->UnregisterClass("GlTestContext", nullptr);
 }
 
 ScriptedWithGl::ScriptedWithGl() {
-    StartOffscreenVideo();
     ResetProgramState();
-    real = std::make_unique<SdlPlatform>();
+    real = NewRealPlatform();
     scripted.real = real.get();
     SetCurrentPlatform(&scripted);
 }

@@ -1,5 +1,6 @@
-// Helpers shared by the tests: temporary folders, the working directory, a fresh program state and
-// a real OpenGL context from SDL's offscreen driver.
+// Helpers shared by the tests: temporary folders, the working directory, running a program, a fresh
+// program state and a real OpenGL context from the build's own platform (SDL's offscreen driver,
+// or Win32).
 #pragma once
 
 #include <memory>
@@ -8,7 +9,6 @@
 #include <vector>
 
 #include "platform/scripted_platform.h"
-#include "platform/sdl_platform.h"
 
 // A new empty folder under the system's temporary folder, removed with everything in it.
 class TempDir {
@@ -50,27 +50,41 @@ class ScopedEnv {
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes);
 std::vector<unsigned char> ReadFile(const std::string& path);
 
+// Runs a program (argv[0] is its path) in `directory` and returns its exit code, or -1 when it
+// could not be started or did not exit normally. Standard output and error go to `output`.
+int RunProgram(const std::vector<std::string>& argv, const std::string& directory,
+               std::string* output = nullptr);
+
 // Puts the scene state and the random source back to program start.
 void ResetProgramState();
 
-// Starts SDL's video on the offscreen driver once per test program.
-void StartOffscreenVideo();
+// Starts the build's own platform once per test program: SDL's video on its offscreen driver (no
+// X server needed); Windows needs nothing started.
+void StartRealPlatform();
+// The build's own platform for tests that need real windows and OpenGL contexts, started. The
+// system's own messages to its windows get the default handling and never reach the program's
+// window procedure: the tests script the input.
+std::unique_ptr<Platform> NewRealPlatform();
+
+// True in a Windows build running under Wine, which differs from Windows itself where a test says.
+bool RunningUnderWine();
 
 // A window with a current OpenGL context of its own, for tests that call GL directly.
 class GlContext {
   public:
     GlContext(int width = 640, int height = 480);
     ~GlContext();
-    SdlPlatform& Platform() { return *platform; }
+    DeviceContext Dc() const { return dc; }
 
   private:
-    std::unique_ptr<SdlPlatform> platform;
+    std::unique_ptr<Platform> platform;
     WindowHandle window = nullptr;
+    DeviceContext dc = nullptr;
     RenderContext context = nullptr;
 };
 
-// A scripted platform whose windows and contexts are real (offscreen), installed as the current
-// platform for the lifetime of the object.
+// A scripted platform whose windows and contexts are real, installed as the current platform for
+// the lifetime of the object.
 class ScriptedWithGl {
   public:
     ScriptedWithGl();
@@ -78,7 +92,7 @@ class ScriptedWithGl {
     ScriptedPlatform scripted;
 
   private:
-    std::unique_ptr<SdlPlatform> real;
+    std::unique_ptr<Platform> real;
 };
 
 // A scripted platform with made-up handles (no OpenGL), installed as the current platform.

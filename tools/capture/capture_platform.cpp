@@ -101,11 +101,21 @@ void CapturePlatform::SaveShot(int frame) {
     }
 }
 
+namespace {
+Platform* baselinePlatform = nullptr;
+} // namespace
+
 std::vector<double> ClearOnlyFrames(Platform& platform, int frames) {
     using Clock = std::chrono::steady_clock;
+    // Every message gets the default handling: a window whose creation messages are not passed on
+    // is never made (Windows).
+    baselinePlatform = &platform;
     WindowClass windowClass;
     windowClass.className = "Quorvane_Baseline";
-    windowClass.procedure = [](WindowHandle, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
+    windowClass.procedure = [](WindowHandle window, uint32_t message, uintptr_t wParam,
+                               intptr_t lParam) -> intptr_t {
+        return baselinePlatform->DefWindowProc(window, message, wParam, lParam);
+    };
     std::vector<double> frameMs;
     if (!platform.RegisterClass(windowClass)) return frameMs;
     WindowRect rect{0, 0, 640, 480};

@@ -1,0 +1,78 @@
+// The test support that differs by platform, for the SDL build on POSIX systems.
+#include "support/test_support.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/sdl_platform.h"
+
+extern char** environ;
+
+void StartRealPlatform() {
+    static bool started = false;
+    if (started) return;
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    std::string error;
+    if (!SdlPlatform::StartVideo(true, error)) {
+        std::fprintf(stderr, "offscreen video: %s\n", error.c_str());
+        std::abort();
+    }
+    started = true;
+}
+
+bool RunningUnderWine() {
+    return false;
+}
+
+std::unique_ptr<Platform> NewRealPlatform() {
+    // SDL's events reach the window procedure only through PeekMessage, which the tests never
+    // call on it.
+    StartRealPlatform();
+    return std::make_unique<SdlPlatform>();
+}
+
+int RunProgram(const std::vector<std::string>& argv, const std::string& directory, std::string* output) {
+    char outputName[] = "/tmp/quorvane-run-XXXXXX";
+    int outputFd = mkstemp(outputName);
+    if (outputFd < 0) return -1;
+    unlink(outputName);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
+    posix_spawn_file_actions_adddup2(&actions, outputFd, 2);
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+
+    // posix_spawn has no working-directory action in this libc: change it around the spawn.
+    char previous[4096];
+    if (!getcwd(previous, sizeof previous) || chdir(directory.c_str()) != 0) {
+        close(outputFd);
+        return -1;
+    }
+    pid_t pid = 0;
+    int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+    if (chdir(previous) != 0) std::perror("chdir");
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        close(outputFd);
+        return -1;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (output) {
+        output->clear();
+        lseek(outputFd, 0, SEEK_SET);
+        char buffer[4096];
+        ssize_t n;
+        while ((n = read(outputFd, buffer, sizeof buffer)) > 0)
+            output->append(buffer, static_cast<size_t>(n));
+    }
+    close(outputFd);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
