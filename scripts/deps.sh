@@ -1,9 +1,17 @@
 # Debian packages the project needs, and a check that installs them (as root) or says how.
-# Sourced by run.sh and test.sh.
+# Sourced by run.sh, test.sh and package.sh.
 
+# What building and running the program and its tools needs (run.sh installs exactly these): the
+# compiler and build tools, SDL2, OpenGL and GLU with Mesa's drivers (GLX for a window, EGL for the
+# headless capture), FreeType, fontconfig and a bold sans font for the font lists, libpng.
 QUORVANE_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev \
 libgl1-mesa-dri libegl-mesa0 libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev"
+# What the tests and benchmarks need on top (test.sh): GoogleTest, Google Benchmark, stb, and an
+# X server with fonts and xdotool for the end-to-end tier.
 QUORVANE_TEST_PACKAGES="libgtest-dev libbenchmark-dev libstb-dev libx11-dev libxfixes-dev xvfb xfonts-base xdotool xauth"
+# What making the Debian package needs on top (package.sh): dpkg-shlibdeps and file, with which
+# CPack works out the package's dependencies.
+QUORVANE_PACKAGING_PACKAGES="dpkg-dev file"
 # The Windows program, cross-built with mingw-w64 (scripts/build-windows.sh), and its tests, which
 # run under Wine (GoogleTest is built from the sources Debian ships in googletest).
 QUORVANE_WINDOWS_BUILD_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64 libstb-dev"

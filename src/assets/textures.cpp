@@ -5,18 +5,24 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "assets/bitmap_loader.h"
+#include "assets/data_folder.h"
 
 namespace {
 
-// A file that cannot be opened for reading is skipped without a message; only a file that is
-// there reaches the loader (and its boxes).
-RgbImage* LoadIfPresent(const char* path) {
-    FILE* file = std::fopen(path, "r");
-    if (!file) return nullptr;
+// A file that cannot be opened for reading is skipped without a box; standard error says where it
+// was looked for. Only a file that is there reaches the loader (and its boxes).
+RgbImage* LoadIfPresent(const DataFolder& folder, const char* name) {
+    std::string path = DataFilePath(folder, name);
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) {
+        std::fprintf(stderr, "quorvane: %s", MissingDataFileMessage(folder, name).c_str());
+        return nullptr;
+    }
     std::fclose(file);
-    return LoadBitmapImage(path);
+    return LoadBitmapImage(path.c_str());
 }
 
 void UploadImage(const RgbImage* image) {
@@ -40,7 +46,8 @@ bool LoadTextures(LoadedTextures& made) {
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 
-    RgbImage* picture = LoadIfPresent("data/t1.bmp");
+    DataFolder folder = ChooseDataFolder(DataFolderCandidates());
+    RgbImage* picture = LoadIfPresent(folder, "t1.bmp");
     if (picture) {
         made.picture = true;
         glGenTextures(3, made.textures);
@@ -62,7 +69,7 @@ bool LoadTextures(LoadedTextures& made) {
                           picture->pixels);
     }
 
-    RgbImage* star = LoadIfPresent("data/star.bmp");
+    RgbImage* star = LoadIfPresent(folder, "star.bmp");
     if (star) {
         made.star = true;
         glGenTextures(1, &made.starTexture);

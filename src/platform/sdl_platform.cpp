@@ -157,9 +157,14 @@ bool EnvironmentAsks(const char* driver) {
 } // namespace
 
 uint32_t VirtualKeyFromSdl(int32_t keycode, int32_t scancode, uint16_t modifiers) {
-    (void)scancode;
     // Letters follow the layout's character, as Windows does; digits are their own code.
     if (keycode >= 'a' && keycode <= 'z') return static_cast<uint32_t>(keycode - 'a' + 'A');
+    // A layout whose letter keys give no Latin letter (Cyrillic, Greek, ...): Windows gives such
+    // keys the letter of their position, so the letter controls work on every keyboard. Latin
+    // layouts never get here, so AZERTY's A stays where AZERTY has it.
+    bool nonLatinCharacter = keycode >= 0x80 && (keycode & SDLK_SCANCODE_MASK) == 0;
+    if (nonLatinCharacter && scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
+        return static_cast<uint32_t>('A' + (scancode - SDL_SCANCODE_A));
     if (keycode >= '0' && keycode <= '9') return static_cast<uint32_t>(keycode);
     if (keycode >= SDLK_F1 && keycode <= SDLK_F12) return VK_F1 + static_cast<uint32_t>(keycode - SDLK_F1);
     for (const KeypadEntry& entry : KeypadKeys)

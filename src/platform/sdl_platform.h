@@ -79,6 +79,7 @@ class SdlPlatform : public Platform, public InputInjector {
 };
 
 // The virtual-key code for an SDL key (keycode, scancode, modifier state), or 0 for a key the
-// program has no code for. Keypad digits give VK_NUMPAD0-9 while NumLock is on and the
-// navigation codes while it is off.
+// program has no code for. Letters follow the layout's character; a key at a letter position whose
+// character is not a Latin letter (a Russian or Greek layout) gives the letter of its position.
+// Keypad digits give VK_NUMPAD0-9 while NumLock is on and the navigation codes while it is off.
 uint32_t VirtualKeyFromSdl(int32_t keycode, int32_t scancode, uint16_t modifiers);

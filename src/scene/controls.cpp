@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "platform/virtual_keys.h"
+#include "scene/help_overlay.h"
 #include "scene/scene_state.h"
 
 namespace {
@@ -101,6 +102,7 @@ void HandleFrameControls() {
     if (Down(VK_RIGHT) && scene.launchSpeedX < LaunchLimit) Step(scene.launchSpeedX, LaunchStep);
     if (Down(VK_LEFT) && scene.launchSpeedX > -LaunchLimit) Step(scene.launchSpeedX, -LaunchStep);
     ++scene.rainbowDelay; // counts every rendered frame, also while rainbow mode is off
+    HandleHelpKey();
 }
 
 void HandleMovementKeys() {

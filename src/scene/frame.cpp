@@ -6,6 +6,7 @@
 
 #include "scene/camera.h"
 #include "scene/cube_swarm.h"
+#include "scene/help_overlay.h"
 #include "scene/particle_fountain.h"
 #include "scene/scene_state.h"
 #include "scene/star_field.h"
@@ -117,6 +118,7 @@ void DrawBackdrop() {
 
 bool RenderFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    PrepareHelpOverlay(); // uses the empty frame while the help panel is shown, and clears it again
     DrawTriangles();
     DrawQuad();
     scene.triangleAngle += TriangleStep;
@@ -125,7 +127,10 @@ bool RenderFrame() {
     RenderCubeSwarm();
     TextStep();
     DrawBackdrop();
-    // Last: it leaves blending off, the depth test on and depth writes on for the next frame.
+    // Last of the scene: it leaves blending off, the depth test on and depth writes on for the
+    // next frame.
     RenderParticleFountain();
+    // Over everything; it puts back whatever GL state it changes.
+    DrawHelpOverlay();
     return true;
 }

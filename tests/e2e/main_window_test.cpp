@@ -107,27 +107,17 @@ TEST_F(MainWindowTest, F1SwitchesToFullscreenAndBack) {
     // TearDown ends it with Escape and checks for 0.
 }
 
-// Sets or removes an environment variable for the lifetime of the object.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name(name) {
-        if (const char* old = std::getenv(name)) previous = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (previous)
-            setenv(name, previous->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-
-  private:
-    const char* name;
-    std::optional<std::string> previous;
-};
+TEST_F(MainWindowTest, FullscreenOptionStartsInTheF1State) {
+    ASSERT_TRUE(Launch(640, 480, QUORVANE_SOURCE_DIR, {"--fullscreen"}));
+    ASSERT_TRUE(run->WaitFrames(3));
+    ASSERT_TRUE(run->MoveMouse(330, 240));
+    EXPECT_FALSE(server->CursorVisible()) << "fullscreen from the start hides the cursor";
+    WindowPlace place;
+    ASSERT_TRUE(server->Place(run->Window(), place));
+    EXPECT_EQ(place.width, 640);
+    EXPECT_EQ(place.height, 480);
+    // TearDown ends it with Escape and checks for 0, after the display mode is restored.
+}
 
 // The program's own window code on the real X server, in this process: the window, its pixel
 // format and its context are the program's; message boxes are recorded instead of shown (one

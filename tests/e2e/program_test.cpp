@@ -130,13 +130,13 @@ double FountainGreenToRed(const RgbPicture& picture, long& samples) {
     return ratios[ratios.size() / 2];
 }
 
-::testing::AssertionResult ProgramTest::Launch(int screenWidth, int screenHeight,
-                                               const std::string& workDir) {
+::testing::AssertionResult ProgramTest::Launch(int screenWidth, int screenHeight, const std::string& workDir,
+                                               const std::vector<std::string>& args) {
     server = std::make_unique<XvfbServer>(screenWidth, screenHeight);
     if (!server->Ok()) return ::testing::AssertionFailure() << "no X server: " << server->Error();
     run = std::make_unique<QuorvaneRun>(*server, command);
     std::string error;
-    if (!run->Start(workDir, error))
+    if (!run->Start(workDir, error, args))
         return ::testing::AssertionFailure() << "quorvane did not start: " << error;
     if (!run->WaitForWindow()) {
         std::optional<ExitStatus> status = run->WaitExit(0);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "picture_stats.h"
 #include "probe_pictures.h"
@@ -41,10 +42,11 @@ double FountainGreenToRed(const RgbPicture& picture, long& samples);
 
 class ProgramTest : public ::testing::Test {
   protected:
-    // Starts a private X server with a screen of this size and the program in `workDir`, and
-    // waits for its window.
+    // Starts a private X server with a screen of this size and the program in `workDir` with
+    // `args`, and waits for its window.
     ::testing::AssertionResult Launch(int screenWidth = 640, int screenHeight = 480,
-                                      const std::string& workDir = QUORVANE_SOURCE_DIR);
+                                      const std::string& workDir = QUORVANE_SOURCE_DIR,
+                                      const std::vector<std::string>& args = {});
     // Launches the program on pictures of the tests' own (probe_pictures.h).
     ::testing::AssertionResult LaunchWithPictures(bool (*writeT1)(const std::string&),
                                                   bool (*writeStar)(const std::string&));

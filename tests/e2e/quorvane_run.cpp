@@ -44,7 +44,8 @@ QuorvaneRun::~QuorvaneRun() {
     if (!counterPath.empty()) unlink(counterPath.c_str());
 }
 
-bool QuorvaneRun::Start(const std::string& workDir, std::string& error) {
+bool QuorvaneRun::Start(const std::string& workDir, std::string& error,
+                        const std::vector<std::string>& args) {
     char pattern[] = "/tmp/quorvane-e2e-program-XXXXXX";
     int fd = mkstemp(pattern);
     if (fd < 0) {
@@ -68,6 +69,7 @@ bool QuorvaneRun::Start(const std::string& workDir, std::string& error) {
     counter = static_cast<const std::atomic<uint64_t>*>(mapped);
     ChildProcess::Options options;
     options.args = command.args;
+    options.args.insert(options.args.end(), args.begin(), args.end());
     options.workDir = workDir;
     options.setEnv = command.env;
     options.setEnv.emplace_back("DISPLAY", server.Name());

@@ -34,9 +34,9 @@ class QuorvaneRun {
     QuorvaneRun(const QuorvaneRun&) = delete;
     QuorvaneRun& operator=(const QuorvaneRun&) = delete;
 
-    // Starts the program in `workDir` (which holds data/), with DISPLAY set to the server; false
-    // with the reason in `error` if it could not be started.
-    bool Start(const std::string& workDir, std::string& error);
+    // Starts the program in `workDir` (which holds data/) with `args`, with DISPLAY set to the
+    // server; false with the reason in `error` if it could not be started.
+    bool Start(const std::string& workDir, std::string& error, const std::vector<std::string>& args = {});
     // Waits for the window titled "Quorvane" and for its first frames, and gives it the keyboard.
     bool WaitForWindow();
     unsigned long Window() const { return window; }

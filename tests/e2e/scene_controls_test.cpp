@@ -165,3 +165,30 @@ TEST_F(SceneControlsTest, UpAndDownTiltTheStarField) {
 }
 
 } // namespace
+
+namespace {
+
+// Pixels of the help panel's key colour (1, 0.85, 0.3): nothing in the scene drawn on the tests'
+// own pictures has it.
+long KeyColourPixels(const RgbPicture& picture) {
+    long count = 0;
+    for (size_t i = 0; i + 2 < picture.pixels.size(); i += 3)
+        count += picture.pixels[i] > 230 && picture.pixels[i + 1] > 190 && picture.pixels[i + 1] < 240 &&
+                 picture.pixels[i + 2] > 50 && picture.pixels[i + 2] < 100;
+    return count;
+}
+
+TEST_F(SceneControlsTest, HShowsAndHidesTheHelpPanel) {
+    ASSERT_TRUE(LaunchWithPictures(WriteDimPicture, WriteGlowPicture));
+    RgbPicture hidden, shown, hiddenAgain;
+    ASSERT_TRUE(Shot("hidden", hidden));
+    ASSERT_TRUE(run->Press("h"));
+    ASSERT_TRUE(Shot("shown", shown));
+    ASSERT_TRUE(run->Press("h"));
+    ASSERT_TRUE(Shot("hidden-again", hiddenAgain));
+    EXPECT_EQ(KeyColourPixels(hidden), 0);
+    EXPECT_GT(KeyColourPixels(shown), 2000) << "no key guide on screen";
+    EXPECT_EQ(KeyColourPixels(hiddenAgain), 0);
+}
+
+} // namespace

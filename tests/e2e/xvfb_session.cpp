@@ -62,10 +62,15 @@ XvfbServer::XvfbServer(int width, int height) {
         error = std::string("pipe failed: ") + std::strerror(errno);
         return;
     }
+    // Keys held by the tests must not repeat: a repeated F1 switches the window again, and a
+    // switch that takes longer than the server's repeat delay (the sanitizer build under load)
+    // would be followed by more. A minute (the most the server takes is 65535 ms) is longer than
+    // any key is held here.
     ChildProcess::Options options;
     options.args = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
                     "-screen",   "0",          std::to_string(width) + "x" + std::to_string(height) + "x24",
-                    "-nolisten", "tcp"};
+                    "-nolisten", "tcp",        "-ardelay",
+                    "60000"};
     options.outputPath = logPath;
     options.keepFd = fds[1];
     bool started = server.Start(options, error);

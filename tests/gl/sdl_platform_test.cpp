@@ -7,8 +7,11 @@
 
 #include <cstring>
 
+#include "app/window_proc.h"
 #include "platform/sdl_platform.h"
 #include "platform/virtual_keys.h"
+#include "scene/controls.h"
+#include "scene/scene_state.h"
 #include "support/test_support.h"
 
 namespace {
@@ -150,6 +153,49 @@ TEST_F(SdlPlatformTest, KeyMapCoversEveryKeyTheSceneReads) {
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_AUDIOPLAY, 0, 0), 0u);
     PushKey(true, SDLK_AUDIOPLAY);
     EXPECT_TRUE(Drain().empty());
+}
+
+TEST_F(SdlPlatformTest, LetterKeysOfNonLatinLayoutsGoByPosition) {
+    // Keycode and scancode pairs SDL reports under a Russian layout (de, a, tse, er: the keys of
+    // L, F, W and H) and a Greek one (lambda, on L): the key's position gives the letter.
+    const struct {
+        SDL_Scancode position;
+        SDL_Keycode character;
+    } nonLatin[] = {{SDL_SCANCODE_L, 0x0434},
+                    {SDL_SCANCODE_F, 0x0430},
+                    {SDL_SCANCODE_W, 0x0446},
+                    {SDL_SCANCODE_H, 0x0440},
+                    {SDL_SCANCODE_L, 0x03BB}};
+    for (const auto& key : nonLatin)
+        EXPECT_EQ(VirtualKeyFromSdl(key.character, key.position, 0), 'A' + (key.position - SDL_SCANCODE_A))
+            << std::hex << key.character;
+    // A Cyrillic letter away from the letter keys (Russian's zhe, where US has the semicolon) gets
+    // no letter.
+    EXPECT_EQ(VirtualKeyFromSdl(0x0436, SDL_SCANCODE_SEMICOLON, 0), 0u);
+    // Latin layouts keep their characters: AZERTY's A is where QWERTY has Q, its M where QWERTY
+    // has the semicolon, and the comma where QWERTY has M.
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_a, SDL_SCANCODE_Q, 0), 'A');
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_q, SDL_SCANCODE_A, 0), 'Q');
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_m, SDL_SCANCODE_SEMICOLON, 0), 'M');
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_COMMA, SDL_SCANCODE_M, 0), 0xBCu);
+
+    // The whole way: the L key under the Russian layout switches the lighting.
+    ResetProgramState();
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = windowId;
+    e.key.keysym.sym = 0x0434;
+    e.key.keysym.scancode = SDL_SCANCODE_L;
+    SDL_PushEvent(&e);
+    std::vector<Message> m = Drain();
+    ASSERT_EQ(m.size(), 1u);
+    EXPECT_EQ(m[0].message, WM_KEYDOWN);
+    EXPECT_EQ(m[0].wParam, 'L');
+    SetCurrentPlatform(&platform);
+    MainWindowProc(m[0].window, m[0].message, m[0].wParam, m[0].lParam);
+    SetCurrentPlatform(nullptr);
+    HandleFrameControls();
+    EXPECT_TRUE(scene.lightingOn);
 }
 
 TEST_F(SdlPlatformTest, MinimiseRestoreResizeAndClose) {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "scene/help_overlay.h"
 #include "scene/random.h"
 #include "scene/scene_state.h"
 
@@ -44,6 +45,30 @@ ScopedChdir::~ScopedChdir() {
     std::filesystem::current_path(previous);
 }
 
+namespace {
+
+void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : ""); // an empty value removes the variable
+#else
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+#endif
+}
+
+} // namespace
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name(name) {
+    if (const char* old = std::getenv(name)) previous = old;
+    SetEnv(name, value);
+}
+
+ScopedEnv::~ScopedEnv() {
+    SetEnv(name, previous ? previous->c_str() : nullptr);
+}
+
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -57,6 +82,7 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
 void ResetProgramState() {
     ResetSceneState();
     ResetRandom();
+    ResetHelpOverlay();
 }
 
 GlContext::GlContext(int width, int height, bool shareWithCurrent) {

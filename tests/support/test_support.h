@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,19 @@ class ScopedChdir {
 
   private:
     std::string previous;
+};
+
+// Sets (or, with nullptr, removes) an environment variable for the lifetime of the object.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* name;
+    std::optional<std::string> previous;
 };
 
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes);
