@@ -26,10 +26,12 @@ Quorvane for Windows (64-bit)
 
 A real-time 3D demo scene in one 640 x 480 window, drawn with OpenGL 1.1.
 Nothing needs to be installed: unpack the folder anywhere and run quorvane.exe
-from inside it (it reads data\t1.bmp and data\star.bmp from the folder it is
-started in).
+(it reads data\t1.bmp and data\star.bmp from a data folder where it is
+started, or else from the one beside it). quorvane.exe --fullscreen starts in
+fullscreen; quorvane.exe --help lists the keys.
 
 Keys: Escape quits, F1 switches between the window and 640 x 480 fullscreen,
+H shows and hides a help panel with the keys and the current settings,
 L lighting, F texture filter, B blending, T star twinkle, G fog mode,
 arrow keys, Page Up / Page Down, keypad + and -, J / K, Enter, Space, Tab,
 Shift, keypad 8 / 2 / 6 / 4, W / S / A / D / Q / E to move; drag with the
