@@ -28,18 +28,6 @@ bool Down(uint32_t key) {
     return scene.keyDown[key];
 }
 
-// A latched control acts once per press: the latch is set when the action fires and cleared when
-// the key is found up.
-template <typename Latch> bool Pressed(uint32_t key, Latch& latch) {
-    if (!Down(key)) {
-        latch = false;
-        return false;
-    }
-    if (latch) return false;
-    latch = true;
-    return true;
-}
-
 uint32_t NextIndex(uint32_t index, uint32_t last) {
     return index + 1 > last ? 0 : index + 1;
 }
@@ -61,15 +49,16 @@ void StepPalette() {
 } // namespace
 
 void HandleFrameControls() {
-    if (Pressed(VirtualKeyOf('L'), scene.lightKeyLatch)) {
+    if (KeyPressedOnce(VirtualKeyOf('L'), scene.lightKeyLatch)) {
         scene.lightingOn = !scene.lightingOn;
         if (scene.lightingOn)
             glEnable(GL_LIGHTING);
         else
             glDisable(GL_LIGHTING);
     }
-    if (Pressed(VirtualKeyOf('F'), scene.filterKeyLatch)) scene.filterIndex = NextIndex(scene.filterIndex, 2);
-    if (Pressed(VirtualKeyOf('B'), scene.blendKeyLatch)) {
+    if (KeyPressedOnce(VirtualKeyOf('F'), scene.filterKeyLatch))
+        scene.filterIndex = NextIndex(scene.filterIndex, 2);
+    if (KeyPressedOnce(VirtualKeyOf('B'), scene.blendKeyLatch)) {
         // Shapes at most the start of the next frame: the frame itself switches blending off and
         // the depth test on before the backdrop.
         scene.blendOn = !scene.blendOn;
@@ -81,8 +70,8 @@ void HandleFrameControls() {
             glEnable(GL_DEPTH_TEST);
         }
     }
-    if (Pressed(VirtualKeyOf('T'), scene.twinkleKeyLatch)) scene.twinkleOn = !scene.twinkleOn;
-    if (Pressed(VirtualKeyOf('G'), scene.fogKeyLatch)) {
+    if (KeyPressedOnce(VirtualKeyOf('T'), scene.twinkleKeyLatch)) scene.twinkleOn = !scene.twinkleOn;
+    if (KeyPressedOnce(VirtualKeyOf('G'), scene.fogKeyLatch)) {
         scene.fogModeIndex = NextIndex(scene.fogModeIndex, 2);
         glFogi(GL_FOG_MODE, SceneState::fogModes[scene.fogModeIndex]);
     }
@@ -95,7 +84,7 @@ void HandleFrameControls() {
     if (Down(VK_SUBTRACT) && scene.particleSlowdown < 4.0f) Step(scene.particleSlowdown, SlowdownStep);
     if (Down(VirtualKeyOf('J'))) Step(scene.particleDepth, ParticleDepthStep);
     if (Down(VirtualKeyOf('K'))) Step(scene.particleDepth, -ParticleDepthStep);
-    if (Pressed(VK_RETURN, scene.rainbowKeyLatch)) scene.rainbowOn = !scene.rainbowOn;
+    if (KeyPressedOnce(VK_RETURN, scene.rainbowKeyLatch)) scene.rainbowOn = !scene.rainbowOn;
     StepPalette();
     if (Down(VK_UP) && scene.launchSpeedY < LaunchLimit) Step(scene.launchSpeedY, LaunchStep);
     if (Down(VK_DOWN) && scene.launchSpeedY > -LaunchLimit) Step(scene.launchSpeedY, -LaunchStep);

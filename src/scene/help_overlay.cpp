@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/virtual_keys.h"
+#include "scene/controls.h"
 #include "scene/scene_state.h"
 
 const KeyGuideEntry KeyGuide[] = {
@@ -358,13 +359,7 @@ void PrepareHelpOverlay() {
 }
 
 void HandleHelpKey() {
-    if (!scene.keyDown[HelpKey]) {
-        overlay.latch = false;
-        return;
-    }
-    if (overlay.latch) return;
-    overlay.latch = true;
-    overlay.shown = !overlay.shown;
+    if (KeyPressedOnce(HelpKey, overlay.latch)) overlay.shown = !overlay.shown;
 }
 
 void DrawHelpOverlay() {
