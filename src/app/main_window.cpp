@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "gl/opengl.h"
 
 #include "app/window_proc.h"
 #include "scene/render_setup.h"

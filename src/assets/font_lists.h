@@ -1,7 +1,7 @@
 // The 96 bitmap-font display lists for the characters 32 to 127.
 #pragma once
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include "platform/platform.h"
 

@@ -1,6 +1,6 @@
 #include "assets/font_lists.h"
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -1,7 +1,6 @@
 #include "assets/textures.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "gl/opengl.h"
 
 #include <cstdio>
 #include <cstdlib>

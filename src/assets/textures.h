@@ -1,7 +1,7 @@
 // The texture objects made from data/t1.bmp and data/star.bmp.
 #pragma once
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 // The names made, for the set-up to store: a picture that did not load made none.
 struct LoadedTextures {

@@ -1,7 +1,7 @@
 #include "platform/sdl_platform.h"
 
 #define SDL_MAIN_HANDLED
-#include <GL/gl.h>
+#include "gl/opengl.h"
 #include <SDL2/SDL.h>
 
 #include <fcntl.h>

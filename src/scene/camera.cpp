@@ -1,6 +1,6 @@
 #include "scene/camera.h"
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include "scene/scene_state.h"
 

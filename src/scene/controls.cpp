@@ -1,6 +1,6 @@
 #include "scene/controls.h"
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include "platform/virtual_keys.h"
 #include "scene/help_overlay.h"

@@ -1,6 +1,6 @@
 #include "scene/cube_swarm.h"
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include "scene/camera.h"
 #include "scene/random.h"

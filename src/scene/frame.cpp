@@ -1,6 +1,6 @@
 #include "scene/frame.h"
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <cmath>
 

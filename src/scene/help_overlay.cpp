@@ -1,6 +1,6 @@
 #include "scene/help_overlay.h"
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "scene/particle_fountain.h"
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <cmath>
 

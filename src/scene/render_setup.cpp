@@ -1,6 +1,6 @@
 #include "scene/render_setup.h"
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // directly; there is exactly one instance, `scene`, from program start to end.
 #pragma once
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <cstdint>
 

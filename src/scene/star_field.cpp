@@ -1,6 +1,6 @@
 #include "scene/star_field.h"
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include "scene/camera.h"
 #include "scene/random.h"

@@ -2,7 +2,7 @@
 // fullscreen switch, its OpenGL context, and what happens when there is no display at all.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 #include <signal.h>
 #include <unistd.h>
 

@@ -2,7 +2,7 @@
 // blend switches against the frame's own reset. (The latch rule itself is a unit test.)
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include "platform/virtual_keys.h"
 #include "scene/controls.h"

@@ -2,7 +2,7 @@
 // display list.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <algorithm>
 #include <cmath>

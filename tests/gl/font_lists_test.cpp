@@ -1,7 +1,7 @@
 // The 96 font display lists on a real (offscreen) OpenGL context.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 #ifndef _WIN32
 #include <fontconfig/fontconfig.h>
 #endif

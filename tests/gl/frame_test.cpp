@@ -3,8 +3,7 @@
 // backdrop's wrap in single precision.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "gl/opengl.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // leaves the GL state, the scene record and the random sequence as it found them.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <algorithm>
 #include <cstring>

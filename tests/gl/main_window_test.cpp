@@ -3,7 +3,7 @@
 // question.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <algorithm>
 #include <cmath>

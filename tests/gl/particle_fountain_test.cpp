@@ -2,7 +2,7 @@
 // the Shift scatter, and the keypad gravity with its bound tested before the step.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // random source, and a failed set-up that touches nothing.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // LoadTextures on a real (offscreen) OpenGL context: which files exist, sizes, filters, pixels.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
 #include "support/scene_helpers.h"
 
-#include <GL/glu.h>
+#include "gl/opengl.h"
 
 #include <cmath>
 #include <sstream>

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <functional>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "capture/capture_platform.h"
 
-#include <GL/gl.h>
+#include "gl/opengl.h"
 
 #include <algorithm>
 #include <cstdio>
