@@ -40,6 +40,11 @@ int RunApplication() {
             scene.fullscreen = !scene.fullscreen;
             if (!OpenMainWindow()) return 0; // it has torn down and reported already
         }
+        if (platform.RenderContextLost()) {
+            // Built again as after F1, in the same mode: a new context, textures and lists.
+            CloseMainWindow();
+            if (!OpenMainWindow()) return 0;
+        }
         if (stop) {
             // The exit code after Escape is left open; the program ends it with 0.
             CloseMainWindow();

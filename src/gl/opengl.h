@@ -24,5 +24,10 @@
 #endif
 #endif
 
+#ifdef QUORVANE_GL_LAYER
+// The program's gl* and glu* names go to the GL 1.1 layer (the browser build).
+#include "gl/gl_layer.h"
+#else
 #include <GL/gl.h>
 #include <GL/glu.h>
+#endif

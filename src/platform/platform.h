@@ -181,6 +181,11 @@ class Platform {
 
     // Modal box; returns the button pressed (IDOK, IDYES, IDNO) or 0 when no box could be shown.
     virtual int MessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) = 0;
+
+    // True once after the window system took the rendering context away by itself (a browser may
+    // do so at any time); the loop then builds the window and its context again, as F1 does but
+    // in the same mode. Desktop contexts are never taken away.
+    virtual bool RenderContextLost() { return false; }
 };
 
 // Scripted input for front ends that drive the real program (the capture tool): each event goes

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/main_loop.h"
+#include "capture/capture.h"
 #include "capture/capture_host.h"
 #include "capture/capture_platform.h"
 #include "common/frame_times.h"
@@ -92,7 +93,7 @@ bool ParseArguments(int argc, char** argv, Settings& settings, std::string& erro
 
 } // namespace
 
-int main(int argc, char** argv) {
+int CaptureMain(int argc, char** argv) {
     Settings settings;
     std::string error;
     if (!ParseArguments(argc, argv, settings, error)) {

@@ -83,6 +83,7 @@ class CapturePlatform : public Platform {
     int MessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) override {
         return inner.MessageBox(owner, text, caption, flags);
     }
+    bool RenderContextLost() override { return inner.RenderContextLost(); }
 
   private:
     void Deliver(int frame);
