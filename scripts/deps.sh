@@ -16,6 +16,12 @@ QUORVANE_PACKAGING_PACKAGES="dpkg-dev file"
 # run under Wine (GoogleTest is built from the sources Debian ships in googletest).
 QUORVANE_WINDOWS_BUILD_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64 libstb-dev"
 QUORVANE_WINDOWS_TEST_PACKAGES="googletest wine64 xvfb xdotool"
+# The browser build (scripts/build-web.sh): Debian's Emscripten, the glyph tool's FreeType and
+# fontconfig with the font, and stb for the shots; its tests (the web tier): headless Chromium
+# driven from Node over the DevTools protocol with Debian's ws module.
+QUORVANE_WEB_BUILD_PACKAGES="cmake ninja-build g++ pkg-config emscripten nodejs libfreetype-dev \
+libfontconfig-dev fonts-dejavu-core libgl-dev libstb-dev"
+QUORVANE_WEB_TEST_PACKAGES="chromium node-ws"
 
 # quorvane_need_packages PACKAGE... : installs what is missing when run as root, otherwise prints
 # the exact install line and fails.

@@ -3,12 +3,15 @@
 # runs every test tier in both: unit, gl (offscreen OpenGL), golden images, end to end under Xvfb.
 # The sanitizer settings of each tier come from the test configuration itself. Before them, the
 # Windows program is cross-built (scripts/build-windows.sh) and its unit and gl tiers run under
-# Wine; the normal build then drives the Windows program under Wine too (the wine tier).
+# Wine; the normal build then drives the Windows program under Wine too (the wine tier). The
+# browser build (scripts/build-web.sh) is made next, and the normal build runs its page in headless
+# Chromium (the web tier).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 quorvane_need_packages $QUORVANE_BUILD_PACKAGES $QUORVANE_TEST_PACKAGES \
-    $QUORVANE_WINDOWS_BUILD_PACKAGES $QUORVANE_WINDOWS_TEST_PACKAGES
+    $QUORVANE_WINDOWS_BUILD_PACKAGES $QUORVANE_WINDOWS_TEST_PACKAGES $QUORVANE_WEB_BUILD_PACKAGES \
+    $QUORVANE_WEB_TEST_PACKAGES
 
 jobs=$(nproc)
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
@@ -26,8 +29,14 @@ started=$SECONDS
 scripts/build-windows.sh -DQUORVANE_TESTS=ON
 ctest --test-dir build-windows --output-on-failure -j "$jobs"
 echo "(Windows build and tests: $((SECONDS - started)) s)"
-echo "== normal build, with the Windows program under Wine =="
-run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_BENCH=ON -DQUORVANE_WINDOWS_BUILD="$PWD/build-windows"
+echo "== browser build (Emscripten) =="
+started=$SECONDS
+scripts/build-web.sh
+echo "(browser build: $((SECONDS - started)) s)"
+echo "== normal build, with the Windows program under Wine and the page in Chromium =="
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_BENCH=ON -DQUORVANE_WINDOWS_BUILD="$PWD/build-windows" \
+    -DQUORVANE_WEB_BUILD="$PWD/build-web"
 echo "== sanitizer build (ASan + UBSan) =="
-run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WINDOWS_BUILD=
-echo "All tests passed in all three builds."
+run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WINDOWS_BUILD= \
+    -DQUORVANE_WEB_BUILD=
+echo "All tests passed in all four builds."

@@ -128,7 +128,6 @@ var QuorvanePage = (function () {
   channel.port1.onmessage = () => resumers.shift()();
   page.present = function (followDisplay) {
     page.presented++;
-    if (page.state === 'loading') setState('running');
     return new Promise((resolve) => {
       if (followDisplay) {
         requestAnimationFrame(() => resolve());
@@ -196,6 +195,7 @@ var QuorvanePage = (function () {
     preRun: [loadPictures],
     print: print,
     printErr: print,
+    onRuntimeInitialized: () => setState('running'),
     onAbort: (what) => setState('failed', 'The program stopped with an error: ' + what),
   };
   return page;

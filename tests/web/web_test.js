@@ -102,7 +102,7 @@ async function openBrowser() {
   const chromium = spawn('chromium', ['--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
     '--no-sandbox', '--disable-background-networking', '--disable-component-update', '--disable-sync',
     '--no-first-run', '--disable-quic', '--remote-debugging-port=0', '--user-data-dir=' + profile, 'about:blank'],
-    { stdio: ['ignore', 'ignore', 'pipe'] });
+    { stdio: ['ignore', 'ignore', 'pipe'], detached: true });
   const endpoint = await new Promise((resolve, reject) => {
     let text = '';
     chromium.stderr.on('data', (chunk) => {
@@ -140,9 +140,9 @@ async function openBrowser() {
   const close = async () => {
     socket.close();
     const ended = new Promise((resolve) => chromium.on('exit', resolve));
-    chromium.kill();
+    process.kill(-chromium.pid); // the browser and its helpers, which it started in its own group
     await ended;
-    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 50 });
+    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 20, retryDelay: 50 });
   };
   return { page, errors, close };
 }
