@@ -28,8 +28,8 @@ int main(int argc, char** argv) {
         Glyph glyph;
         bool present = RenderGlyph(face, GlyphFirstCode + k, glyph, rows);
         size_t bytes = glyph.rows ? static_cast<size_t>((glyph.width + 7) / 8 * glyph.height) : 0;
-        std::snprintf(line, sizeof line, "    {%d, %d, %.9g, %.9g, %.9g, %s}, // %d\n", glyph.width, glyph.height,
-                      static_cast<double>(glyph.xorig), static_cast<double>(glyph.yorig),
+        std::snprintf(line, sizeof line, "    {%d, %d, %.9g, %.9g, %.9g, %s}, // %d\n", glyph.width,
+                      glyph.height, static_cast<double>(glyph.xorig), static_cast<double>(glyph.yorig),
                       static_cast<double>(glyph.advance),
                       bytes ? ("Rows + " + std::to_string(offset)).c_str() : "nullptr", GlyphFirstCode + k);
         glyphsText += line;

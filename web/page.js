@@ -10,6 +10,7 @@ var QuorvanePage = (function () {
   const page = {
     state: 'loading', // then 'running', and 'ended' or 'failed'
     presented: 0, // frames handed to the browser
+    firstFrameMs: null, // from the start of the page's navigation to the first frame
     exitCode: null,
     lines: [], // what the program printed
   };
@@ -127,7 +128,7 @@ var QuorvanePage = (function () {
   const resumers = [];
   channel.port1.onmessage = () => resumers.shift()();
   page.present = function (followDisplay) {
-    page.presented++;
+    if (page.presented++ === 0) page.firstFrameMs = performance.now();
     return new Promise((resolve) => {
       if (followDisplay) {
         requestAnimationFrame(() => resolve());

@@ -68,7 +68,8 @@ bool RenderGlyph(FT_Face face, int code, Glyph& glyph, uint8_t (&rows)[GlyphByte
     int width = static_cast<int>(bitmap.width);
     int height = static_cast<int>(bitmap.rows);
     int rowBytes = (width + 7) / 8;
-    if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO || width == 0 || height == 0 || rowBytes * height > GlyphBytes)
+    if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO || width == 0 || height == 0 ||
+        rowBytes * height > GlyphBytes)
         return true;
     // FreeType's rows run top down (adding the pitch goes down one row, whatever its sign);
     // glBitmap wants the bottom row first. Both keep the leftmost pixel in the high bit.

@@ -68,10 +68,12 @@ struct KeypadKey {
 };
 
 constexpr KeypadKey KeypadKeys[] = {
-    {"Numpad0", VK_NUMPAD0, VK_INSERT}, {"Numpad1", VK_NUMPAD1, VK_END},   {"Numpad2", VK_NUMPAD2, VK_DOWN},
-    {"Numpad3", VK_NUMPAD3, VK_NEXT},   {"Numpad4", VK_NUMPAD4, VK_LEFT},  {"Numpad5", VK_NUMPAD5, VK_CLEAR},
-    {"Numpad6", VK_NUMPAD6, VK_RIGHT},  {"Numpad7", VK_NUMPAD7, VK_HOME},  {"Numpad8", VK_NUMPAD8, VK_UP},
-    {"Numpad9", VK_NUMPAD9, VK_PRIOR},  {"NumpadDecimal", VK_DECIMAL, VK_DELETE},
+    {"Numpad0", VK_NUMPAD0, VK_INSERT},       {"Numpad1", VK_NUMPAD1, VK_END},
+    {"Numpad2", VK_NUMPAD2, VK_DOWN},         {"Numpad3", VK_NUMPAD3, VK_NEXT},
+    {"Numpad4", VK_NUMPAD4, VK_LEFT},         {"Numpad5", VK_NUMPAD5, VK_CLEAR},
+    {"Numpad6", VK_NUMPAD6, VK_RIGHT},        {"Numpad7", VK_NUMPAD7, VK_HOME},
+    {"Numpad8", VK_NUMPAD8, VK_UP},           {"Numpad9", VK_NUMPAD9, VK_PRIOR},
+    {"NumpadDecimal", VK_DECIMAL, VK_DELETE},
 };
 
 bool IsLatinLetter(const char* key) {
@@ -93,12 +95,15 @@ uint32_t PositionCharacter(const char* code) {
 uint32_t VirtualKeyFromDom(const char* key, const char* code) {
     if (!key) key = "";
     if (!code) code = "";
-    if (IsLatinLetter(key)) return VirtualKeyOf(static_cast<char>(key[0] >= 'a' ? key[0] - 'a' + 'A' : key[0]));
+    if (IsLatinLetter(key))
+        return VirtualKeyOf(static_cast<char>(key[0] >= 'a' ? key[0] - 'a' + 'A' : key[0]));
     if (uint32_t character = PositionCharacter(code)) return character;
     if (code[0] == 'F' && code[1] >= '1' && code[1] <= '9') {
         int number = code[1] - '0';
-        if (code[2] >= '0' && code[2] <= '9' && code[3] == '\0') number = number * 10 + (code[2] - '0');
-        else if (code[2] != '\0') number = 0;
+        if (code[2] >= '0' && code[2] <= '9' && code[3] == '\0')
+            number = number * 10 + (code[2] - '0');
+        else if (code[2] != '\0')
+            number = 0;
         if (number >= 1 && number <= 12) return VK_F1 + static_cast<uint32_t>(number - 1);
     }
     for (const KeypadKey& entry : KeypadKeys) {

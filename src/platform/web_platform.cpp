@@ -17,9 +17,8 @@
 // waits are asynchronous imports, the only calls at which the program's stack is put aside while
 // the browser runs (Asyncify).
 
-EM_JS(int, qv_create_canvas, (int id, int width, int height), {
-    return QuorvanePage.createCanvas(id, width, height) ? 1 : 0;
-});
+EM_JS(int, qv_create_canvas, (int id, int width, int height),
+      { return QuorvanePage.createCanvas(id, width, height) ? 1 : 0; });
 EM_JS(void, qv_show_canvas, (int id), { QuorvanePage.showCanvas(id); });
 EM_JS(void, qv_focus_canvas, (int id), { QuorvanePage.focusCanvas(id); });
 EM_JS(void, qv_retire_canvas, (int id), { QuorvanePage.retireCanvas(id); });
@@ -80,11 +79,11 @@ struct WebPlatform::State {
     WebContext* context = nullptr;
     int nextWindowId = 1;
     bool hidden = false;
-    bool yielded = true;       // the page has yielded since the last pass that found no message
-    bool contextLost = false;  // the browser took the current context away; not yet reported
-    bool rebuilding = false;   // the loop is building the window again after a loss
+    bool yielded = true;      // the page has yielded since the last pass that found no message
+    bool contextLost = false; // the browser took the current context away; not yet reported
+    bool rebuilding = false;  // the loop is building the window again after a loss
     int mouseX = 0, mouseY = 0;
-    uint32_t buttons = 0;      // MK_* of the buttons held
+    uint32_t buttons = 0; // MK_* of the buttons held
 
     WindowHandle Handle() const { return reinterpret_cast<WindowHandle>(window); }
 
@@ -111,7 +110,8 @@ struct WebPlatform::State {
         mouseY = y;
         uint32_t bit = right ? MK_RBUTTON : MK_LBUTTON;
         buttons = down ? (buttons | bit) : (buttons & ~bit);
-        uint32_t message = right ? (down ? WM_RBUTTONDOWN : WM_RBUTTONUP) : (down ? WM_LBUTTONDOWN : WM_LBUTTONUP);
+        uint32_t message =
+            right ? (down ? WM_RBUTTONDOWN : WM_RBUTTONUP) : (down ? WM_LBUTTONDOWN : WM_LBUTTONUP);
         Post(message, buttons, MakeLParam(static_cast<uint32_t>(x), static_cast<uint32_t>(y)));
     }
 
@@ -358,7 +358,8 @@ RenderContext WebPlatform::CreateContext(DeviceContext dc) {
     attributes.preserveDrawingBuffer = EM_FALSE;
     attributes.majorVersion = 2;
     attributes.minorVersion = 0;
-    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE webgl = emscripten_webgl_create_context(state->window->selector, &attributes);
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE webgl =
+        emscripten_webgl_create_context(state->window->selector, &attributes);
     if (webgl <= 0) return nullptr;
     QglContext* layer = nullptr;
     if (emscripten_webgl_make_context_current(webgl) == EMSCRIPTEN_RESULT_SUCCESS)
@@ -440,7 +441,8 @@ void WebPlatform::TranslateMessage(const Message&) {
 }
 
 intptr_t WebPlatform::DispatchMessage(const Message& message) {
-    if (!state->procedure) return DefWindowProc(message.window, message.message, message.wParam, message.lParam);
+    if (!state->procedure)
+        return DefWindowProc(message.window, message.message, message.wParam, message.lParam);
     return state->procedure(message.window, message.message, message.wParam, message.lParam);
 }
 

@@ -14,22 +14,40 @@ struct KeyCase {
 
 TEST(WebKeys, MapsKeyAndCodeAsTheDesktopDoes) {
     const KeyCase cases[] = {
-        {"l", "KeyL", 'L'},           {"L", "KeyL", 'L'},            // the letter, either case
-        {"a", "KeyQ", 'A'},           {"q", "KeyA", 'Q'},            // AZERTY: the layout's letter
-        {"\xD0\xB4", "KeyL", 'L'},    {"\xCF\x82", "KeyW", 'W'},     // Russian, Greek: the position
-        {"2", "Digit2", '2'},         {"\xC3\xA9", "Digit2", '2'},   // digits by position
-        {"F1", "F1", VK_F1},          {"F12", "F12", VK_F12},        {"F13", "F13", 0},
-        {"Escape", "Escape", VK_ESCAPE}, {"Tab", "Tab", VK_TAB},     {" ", "Space", VK_SPACE},
-        {"Enter", "Enter", VK_RETURN},   {"Enter", "NumpadEnter", VK_RETURN},
-        {"Shift", "ShiftLeft", VK_SHIFT}, {"Shift", "ShiftRight", VK_SHIFT},
-        {"ArrowUp", "ArrowUp", VK_UP},   {"PageDown", "PageDown", VK_NEXT},
-        {"+", "NumpadAdd", VK_ADD},      {"-", "NumpadSubtract", VK_SUBTRACT},
-        {"8", "Numpad8", VK_NUMPAD8},    {"ArrowUp", "Numpad8", VK_UP},  // NumLock on, off
-        {"5", "Numpad5", VK_NUMPAD5},    {"Clear", "Numpad5", VK_CLEAR},
-        {",", "NumpadDecimal", VK_DECIMAL}, {"Delete", "NumpadDecimal", VK_DELETE},
-        {"Alt", "AltLeft", VK_MENU},     {"Unidentified", "", 0},        {"", "Lang1", 0},
+        {"l", "KeyL", 'L'},
+        {"L", "KeyL", 'L'}, // the letter, either case
+        {"a", "KeyQ", 'A'},
+        {"q", "KeyA", 'Q'}, // AZERTY: the layout's letter
+        {"\xD0\xB4", "KeyL", 'L'},
+        {"\xCF\x82", "KeyW", 'W'}, // Russian, Greek: the position
+        {"2", "Digit2", '2'},
+        {"\xC3\xA9", "Digit2", '2'}, // digits by position
+        {"F1", "F1", VK_F1},
+        {"F12", "F12", VK_F12},
+        {"F13", "F13", 0},
+        {"Escape", "Escape", VK_ESCAPE},
+        {"Tab", "Tab", VK_TAB},
+        {" ", "Space", VK_SPACE},
+        {"Enter", "Enter", VK_RETURN},
+        {"Enter", "NumpadEnter", VK_RETURN},
+        {"Shift", "ShiftLeft", VK_SHIFT},
+        {"Shift", "ShiftRight", VK_SHIFT},
+        {"ArrowUp", "ArrowUp", VK_UP},
+        {"PageDown", "PageDown", VK_NEXT},
+        {"+", "NumpadAdd", VK_ADD},
+        {"-", "NumpadSubtract", VK_SUBTRACT},
+        {"8", "Numpad8", VK_NUMPAD8},
+        {"ArrowUp", "Numpad8", VK_UP}, // NumLock on, off
+        {"5", "Numpad5", VK_NUMPAD5},
+        {"Clear", "Numpad5", VK_CLEAR},
+        {",", "NumpadDecimal", VK_DECIMAL},
+        {"Delete", "NumpadDecimal", VK_DELETE},
+        {"Alt", "AltLeft", VK_MENU},
+        {"Unidentified", "", 0},
+        {"", "Lang1", 0},
     };
-    for (const KeyCase& c : cases) EXPECT_EQ(VirtualKeyFromDom(c.key, c.code), c.virtualKey) << c.key << " " << c.code;
+    for (const KeyCase& c : cases)
+        EXPECT_EQ(VirtualKeyFromDom(c.key, c.code), c.virtualKey) << c.key << " " << c.code;
     EXPECT_EQ(VirtualKeyFromDom(nullptr, nullptr), 0u);
 }
 
@@ -40,7 +58,8 @@ TEST(WebKeys, SystemKeysAndTheBrowsersOwnActions) {
     EXPECT_FALSE(IsSystemKey('L', false));
     for (uint32_t vk : {VK_TAB, VK_F1, VK_PRIOR, VK_NEXT, VK_SPACE, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})
         EXPECT_TRUE(KeepFromBrowser(vk)) << vk;
-    for (uint32_t vk : {VK_ESCAPE, VK_RETURN, uint32_t('L'), VK_F12, VK_ADD}) EXPECT_FALSE(KeepFromBrowser(vk)) << vk;
+    for (uint32_t vk : {VK_ESCAPE, VK_RETURN, uint32_t('L'), VK_F12, VK_ADD})
+        EXPECT_FALSE(KeepFromBrowser(vk)) << vk;
 }
 
 } // namespace

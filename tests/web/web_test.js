@@ -10,8 +10,8 @@ const os = require('os');
 const path = require('path');
 const zlib = require('zlib');
 
-const [pageDir, sourceDir, caseName] = process.argv.slice(2);
-const goldenDir = path.join(sourceDir, 'tests/golden');
+const [pageDir = process.env.QUORVANE_WEB_PAGE, sourceDir, caseName] = process.argv.slice(2);
+const goldenDir = path.join(sourceDir || '.', 'tests/golden');
 
 // Golden frames drawn by SwiftShader against the references drawn by Mesa: share of pixels whose
 // largest channel difference is at most WithinLevels, measured on every golden run.
@@ -335,6 +335,8 @@ const Cases = {
   },
 };
 
+module.exports = { withPage, waitFor, evaluate, press, key };
+if (require.main !== module) return;
 if (!Cases[caseName]) fail('no case ' + caseName + '; cases: ' + Object.keys(Cases).join(' '));
 const started = Date.now();
 Cases[caseName]().then(() => console.log(`${caseName}: passed in ${((Date.now() - started) / 1000).toFixed(1)} s`),
