@@ -310,6 +310,17 @@ const Cases = {
       await waitFor(browser, `QuorvanePage.presented > ${at + 3} && QuorvanePage.state === 'running'`, 'frames in a window');
       if (await evaluate(browser, 'QuorvanePage.isFullscreen()')) fail('fullscreen after all');
     });
+    // Allowed, F1 goes fullscreen and back, each time on a new canvas.
+    await withPage('', {}, async (browser) => {
+      for (const fullscreen of [true, false]) {
+        await waitFor(browser, 'QuorvanePage.presented >= 3', 'the first frames');
+        const canvas = "document.querySelector('#quorvane-screen canvas:not(.retired)').id";
+        const [before, at] = await evaluate(browser, `[${canvas}, QuorvanePage.presented]`);
+        await press(browser, 'F1', 'F1', 0x70);
+        await waitFor(browser, `QuorvanePage.isFullscreen() === ${fullscreen} && QuorvanePage.presented > ${at + 3}`, 'the switch');
+        if ((await evaluate(browser, canvas)) === before) fail('the same canvas after F1');
+      }
+    });
   },
 
   // A context the browser takes away comes back on a new canvas, and the scene goes on.
