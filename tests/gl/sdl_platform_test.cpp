@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/window_proc.h"
+#include "platform/sdl_key_map.h"
 #include "platform/sdl_platform.h"
 #include "platform/virtual_keys.h"
 #include "scene/controls.h"
