@@ -59,7 +59,8 @@ set_target_properties(quorvane PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY 
 # without leaving its loop. Only the waiting calls (the platform's EM_ASYNC_JS imports) and the
 # functions on the way to them are instrumented, so the wasm stays small and the drawing fast.
 # Asyncify follows direct calls by itself, but not the virtual calls into the platform: the
-# functions that make those, and their callers up to main, are named here. Some are inlined into
+# functions that make those (the loader's error sink among them: *ShowError* names the box it shows
+# by default), and their callers up to main, are named here. Some are inlined into
 # their caller at -O2, and the linker then says that their name matched nothing.
 set(WEB_WAITING_FUNCTIONS
     main CaptureMain* RunApplication* ClearOnlyFrames*
@@ -70,7 +71,6 @@ set(WEB_WAITING_FUNCTIONS
     CapturePlatform::ChangeDisplayMode*)
 list(JOIN WEB_WAITING_FUNCTIONS "','" WEB_WAITING_LIST)
 target_link_options(quorvane PRIVATE
-    "-sASYNCIFY_ADVISE=1"
     "-sASYNCIFY=1"
     "-sASYNCIFY_IGNORE_INDIRECT=1"
     "-sASYNCIFY_ADD=['${WEB_WAITING_LIST}']"

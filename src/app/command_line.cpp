@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "scene/help_overlay.h"
+#include "overlay/key_guide.h"
 
 namespace {
 

@@ -42,15 +42,6 @@ EM_JS(void, qv_program_ended, (int exitCode), { QuorvanePage.programEnded(exitCo
 
 namespace {
 
-// lParam of a key message: repeat count 1, bit 30 when the key was already down (a repeat, or any
-// release), bit 31 on release. Browsers report no scan code.
-intptr_t KeyLParam(bool down, bool repeat) {
-    uint32_t lParam = 1u;
-    if (repeat || !down) lParam |= 1u << 30;
-    if (!down) lParam |= 1u << 31;
-    return static_cast<intptr_t>(lParam);
-}
-
 uint32_t Now() {
     return static_cast<uint32_t>(emscripten_get_now());
 }
@@ -102,7 +93,8 @@ struct WebPlatform::State {
     void PostKey(uint32_t virtualKey, bool down, bool repeat, bool alt) {
         bool system = IsSystemKey(virtualKey, alt);
         uint32_t message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-        Post(message, virtualKey, KeyLParam(down, repeat));
+        // Browsers report no scan code.
+        Post(message, virtualKey, KeyMessageLParam(0, false, repeat || !down, !down));
     }
 
     void PostButton(bool right, bool down, int x, int y) {
