@@ -3,6 +3,9 @@
 #define SDL_MAIN_HANDLED
 #include "gl/opengl.h"
 #include <SDL2/SDL.h>
+#ifdef QUORVANE_GL_LAYER
+#include "gl/gl_layer.h"
+#endif
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -148,6 +151,19 @@ FrameCounter* MapFrameCounter() {
     close(fd);
     return mapped == MAP_FAILED ? nullptr : static_cast<FrameCounter*>(mapped);
 }
+
+#ifdef QUORVANE_GL_LAYER
+// GL layer: the layer context over the platform's one real context, through which the program
+// draws.
+QglContext* layerContext = nullptr;
+
+// GL layer: OpenGL ES 3.0 behind the layer, as WebGL 2 is in the browser.
+void AskForEsContext() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+}
+#endif
 
 bool EnvironmentAsks(const char* driver) {
     const char* wanted = std::getenv("SDL_VIDEODRIVER");
@@ -351,6 +367,9 @@ bool SdlPlatform::StartVideo(bool allowOffscreen, std::string& error, const char
     // driver then builds its whole configuration again on the next load, keeping some of each
     // build for good: every F1 switch would pay for it. One reference held from here to
     // StopVideo keeps the library, and what the driver built once, for the whole run.
+#ifdef QUORVANE_GL_LAYER
+    AskForEsContext(); // GL layer: first, so that SDL loads the ES library
+#endif
     glLibraryHeld = SDL_GL_LoadLibrary(nullptr) == 0;
     return true;
 }
@@ -382,6 +401,9 @@ SdlPlatform::SdlPlatform(const Options& options) : state(std::make_unique<State>
 }
 
 SdlPlatform::~SdlPlatform() {
+#ifdef QUORVANE_GL_LAYER
+    QglDeleteContext(layerContext); // GL layer: its context goes with the real one
+#endif
     if (state->context) SDL_GL_DeleteContext(state->context);
     if (state->window) SDL_DestroyWindow(state->window);
     if (state->frameCounter) munmap(state->frameCounter, sizeof(FrameCounter));
@@ -502,6 +524,9 @@ WindowHandle SdlPlatform::CreateWindow(uint32_t, const char* className, const ch
     // program asks for one format only, so ask for it here and again when it is chosen.
     state->ApplyPixelFormat(PixelFormatRequest{
         40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0});
+#ifdef QUORVANE_GL_LAYER
+    AskForEsContext(); // GL layer: in place of the profile just asked for
+#endif
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     bool popup = (style & WS_POPUP) != 0;
     if (popup)
@@ -555,6 +580,9 @@ int SdlPlatform::ChoosePixelFormat(DeviceContext dc, const PixelFormatRequest& r
     if (!dc) return 0;
     if (!(request.flags & PFD_SUPPORT_OPENGL) || !(request.flags & PFD_DRAW_TO_WINDOW)) return 0;
     state->ApplyPixelFormat(request);
+#ifdef QUORVANE_GL_LAYER
+    AskForEsContext(); // GL layer: in place of the profile just asked for
+#endif
     return 1;
 }
 
@@ -567,11 +595,24 @@ RenderContext SdlPlatform::CreateContext(DeviceContext dc) {
     // SDL makes a new context current at once; the program makes it current itself next.
     SDL_GLContext context = SDL_GL_CreateContext(reinterpret_cast<SDL_Window*>(dc));
     if (!context) return nullptr;
+#ifdef QUORVANE_GL_LAYER
+    // GL layer: a context of its own over the real one, which SDL has just made current.
+    layerContext = QglCreateContext(SDL_GL_GetProcAddress);
+    if (!layerContext) {
+        SDL_GL_DeleteContext(context);
+        return nullptr;
+    }
+#endif
     state->context = context;
     return reinterpret_cast<RenderContext>(context);
 }
 
 bool SdlPlatform::MakeCurrent(DeviceContext dc, RenderContext rc) {
+#ifdef QUORVANE_GL_LAYER
+    // GL layer: follows the real context; it sends its batch before the real one goes.
+    bool ours = rc && dc && reinterpret_cast<SDL_GLContext>(rc) == state->context;
+    QglMakeCurrent(ours ? layerContext : nullptr);
+#endif
     if (!rc) return SDL_GL_MakeCurrent(state->window, nullptr) == 0;
     if (!dc) return false;
     if (SDL_GL_MakeCurrent(reinterpret_cast<SDL_Window*>(dc), reinterpret_cast<SDL_GLContext>(rc)) != 0)
@@ -584,6 +625,10 @@ bool SdlPlatform::MakeCurrent(DeviceContext dc, RenderContext rc) {
 
 bool SdlPlatform::DeleteContext(RenderContext rc) {
     if (!rc || reinterpret_cast<SDL_GLContext>(rc) != state->context) return false;
+#ifdef QUORVANE_GL_LAYER
+    QglDeleteContext(layerContext); // GL layer: frees its memory only, with no GL call
+    layerContext = nullptr;
+#endif
     SDL_GL_DeleteContext(state->context);
     state->context = nullptr;
     return true;
@@ -591,6 +636,9 @@ bool SdlPlatform::DeleteContext(RenderContext rc) {
 
 bool SdlPlatform::SwapBuffers(DeviceContext dc) {
     if (!dc) return false;
+#ifdef QUORVANE_GL_LAYER
+    glFlush(); // GL layer: the frame's batch is drawn before it is presented
+#endif
     SDL_GL_SwapWindow(reinterpret_cast<SDL_Window*>(dc));
     // The offscreen driver's surface is never presented, so its swap hands nothing to the driver:
     // without a flush llvmpipe keeps binning frame after frame into one scene that grows by half
