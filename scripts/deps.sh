@@ -6,9 +6,11 @@
 # headless capture), FreeType, fontconfig and a bold sans font for the font lists, libpng.
 QUORVANE_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev \
 libgl1-mesa-dri libegl-mesa0 libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev"
-# What the tests and benchmarks need on top (test.sh): GoogleTest, Google Benchmark, stb, and an
-# X server with fonts and xdotool for the end-to-end tier.
-QUORVANE_TEST_PACKAGES="libgtest-dev libbenchmark-dev libstb-dev libx11-dev libxfixes-dev xvfb xfonts-base xdotool xauth"
+# What the tests and benchmarks need on top (test.sh): GoogleTest, Google Benchmark, stb, an X
+# server with fonts and xdotool for the end-to-end tier, and OpenGL ES (libGLESv2, which SDL loads
+# for the GL layer's capture program).
+QUORVANE_TEST_PACKAGES="libgtest-dev libbenchmark-dev libstb-dev libx11-dev libxfixes-dev xvfb xfonts-base xdotool xauth \
+libgles2"
 # What making the Debian package needs on top (package.sh): dpkg-shlibdeps and file, with which
 # CPack works out the package's dependencies.
 QUORVANE_PACKAGING_PACKAGES="dpkg-dev file"
