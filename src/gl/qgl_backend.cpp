@@ -218,8 +218,11 @@ void CreateBuffers(Context& context) {
     Es& es = context.es;
     es.GenVertexArrays(1, &context.vertexArray);
     es.BindVertexArray(context.vertexArray); // the layer's only one: it stays bound
-    es.GenBuffers(1, &context.vertexBuffer);
+    GLuint buffers[2];
+    es.GenBuffers(2, buffers);
+    context.vertexBuffer = buffers[0];
     es.BindBuffer(ArrayBuffer, context.vertexBuffer);
+    es.BindBuffer(ElementArrayBuffer, buffers[1]); // kept by the vertex array
     const GLsizei stride = sizeof(Vertex);
     es.VertexAttribPointer(PositionAttribute, 3, GL_FLOAT, GL_FALSE, stride,
                            reinterpret_cast<const void*>(offsetof(Vertex, position)));
@@ -234,19 +237,23 @@ void CreateBuffers(Context& context) {
 }
 
 void Flush(Context& context) {
-    if (!context.vertices.empty()) {
+    if (!context.indices.empty()) {
         Es& es = context.es;
-        // A new store each time: the driver never waits for the draws that read the last one.
+        // New stores each time: the driver never waits for the draws that read the last ones.
         es.BufferData(ArrayBuffer, static_cast<std::ptrdiff_t>(context.vertices.size() * sizeof(Vertex)),
                       context.vertices.data(), StreamDraw);
+        es.BufferData(ElementArrayBuffer,
+                      static_cast<std::ptrdiff_t>(context.indices.size() * sizeof(uint32_t)),
+                      context.indices.data(), StreamDraw);
         for (const Segment& segment : context.segments) {
             if (segment.count == 0) continue;
             ApplyState(context, segment.state);
-            es.DrawArrays(GL_TRIANGLES, static_cast<GLint>(segment.first),
-                          static_cast<GLsizei>(segment.count));
+            es.DrawElements(GL_TRIANGLES, static_cast<GLsizei>(segment.count), GL_UNSIGNED_INT,
+                            reinterpret_cast<const void*>(segment.first * sizeof(uint32_t)));
         }
     }
     context.vertices.clear();
+    context.indices.clear();
     context.segments.clear();
     context.stateChanged = true;
 }

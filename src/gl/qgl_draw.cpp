@@ -35,12 +35,6 @@ void WindowMatrix(const GLint (&viewport)[4], GLfloat (&m)[16]) {
     m[15] = 1.0f;
 }
 
-void EmitTriangle(Context& context, const Vertex& a, const Vertex& b, const Vertex& c) {
-    AddVertex(context, a);
-    AddVertex(context, b);
-    AddVertex(context, c);
-}
-
 // Whether Mesa's clip test puts the vertex outside the view volume. The clip coordinates are
 // worked out as the vertex shader does on this machine's llvmpipe, which fuses its multiply-adds.
 bool OutsideView(const GLfloat (&mvp)[16], const GLfloat (&p)[3]) {
@@ -57,18 +51,17 @@ bool OutsideView(const GLfloat (&mvp)[16], const GLfloat (&p)[3]) {
 // display list (drawn indexed) or pass through its clipper, which they all do once any vertex of
 // the primitive lies outside the view volume.
 void EmitQuads(Context& context) {
-    const std::vector<Vertex>& q = context.quads;
     const bool diagonal13 = context.fromList || context.outsideView;
-    for (size_t i = 0; i + 3 < q.size(); i += 4) {
+    const uint32_t end = context.primitiveFirst + 4 * static_cast<uint32_t>(context.primitiveVertices / 4);
+    for (uint32_t q = context.primitiveFirst; q < end; q += 4) {
         if (diagonal13) {
-            EmitTriangle(context, q[i], q[i + 1], q[i + 3]);
-            EmitTriangle(context, q[i + 1], q[i + 2], q[i + 3]);
+            AddTriangle(context, q, q + 1, q + 3);
+            AddTriangle(context, q + 1, q + 2, q + 3);
         } else {
-            EmitTriangle(context, q[i], q[i + 1], q[i + 2]);
-            EmitTriangle(context, q[i], q[i + 2], q[i + 3]);
+            AddTriangle(context, q, q + 1, q + 2);
+            AddTriangle(context, q, q + 2, q + 3);
         }
     }
-    context.quads.clear();
 }
 
 void SetColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
@@ -135,6 +128,7 @@ void ResetState(Context& context) {
     context.textures.resize(1); // the default texture, name 0
     context.lists.resize(1);
     context.vertices.reserve(8192);
+    context.indices.reserve(8192);
     context.segments.reserve(256);
 }
 
@@ -179,12 +173,19 @@ void PrepareSegment(Context& context, bool windowCoordinates) {
     // Bitmaps in window coordinates and geometry may follow each other: always look again.
     context.stateChanged = windowCoordinates;
     if (!context.segments.empty() && std::memcmp(&context.segments.back().state, &s, sizeof s) == 0) return;
-    context.segments.push_back(Segment{s, static_cast<uint32_t>(context.vertices.size()), 0});
+    context.segments.push_back(Segment{s, static_cast<uint32_t>(context.indices.size()), 0});
 }
 
-void AddVertex(Context& context, const Vertex& vertex) {
+uint32_t AddVertex(Context& context, const Vertex& vertex) {
     context.vertices.push_back(vertex);
-    context.segments.back().count++;
+    return static_cast<uint32_t>(context.vertices.size() - 1);
+}
+
+void AddTriangle(Context& context, uint32_t a, uint32_t b, uint32_t c) {
+    context.indices.push_back(a);
+    context.indices.push_back(b);
+    context.indices.push_back(c);
+    context.segments.back().count += 3;
 }
 
 } // namespace qgl
@@ -202,7 +203,7 @@ void qglBegin(GLenum mode) {
     context.inBegin = true;
     context.fromList = context.callDepth > 0;
     context.outsideView = false;
-    context.quads.clear();
+    context.primitiveFirst = static_cast<uint32_t>(context.vertices.size());
     PrepareSegment(context, false);
 }
 
@@ -228,14 +229,14 @@ void qglVertex3f(GLfloat x, GLfloat y, GLfloat z) {
                 {c.color[0], c.color[1], c.color[2], c.color[3]},
                 {c.normal[0], c.normal[1], c.normal[2]},
                 {c.texCoord[0], c.texCoord[1]}};
+    const uint32_t index = AddVertex(context, v);
     const int n = context.primitiveVertices++;
-    Vertex* held = context.held;
+    uint32_t* held = context.held;
     switch (context.primitive) {
     case GL_TRIANGLES:
-        AddVertex(context, v);
+        if (n % 3 == 2) AddTriangle(context, index - 2, index - 1, index);
         break;
     case GL_QUADS:
-        context.quads.push_back(v);
         if (!context.outsideView && OutsideView(context.segments.back().state.mvp, v.position))
             context.outsideView = true;
         break;
@@ -243,13 +244,13 @@ void qglVertex3f(GLfloat x, GLfloat y, GLfloat z) {
         // Every other triangle swaps its first two vertices, which keeps the strip's winding.
         if (n >= 2) {
             if (n % 2 == 0)
-                EmitTriangle(context, held[0], held[1], v);
+                AddTriangle(context, held[0], held[1], index);
             else
-                EmitTriangle(context, held[1], held[0], v);
+                AddTriangle(context, held[1], held[0], index);
             held[0] = held[1];
-            held[1] = v;
+            held[1] = index;
         } else {
-            held[n] = v;
+            held[n] = index;
         }
         break;
     default:

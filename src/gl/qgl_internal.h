@@ -13,6 +13,7 @@ namespace qgl {
 
 // ES 3.0 names the layer needs beyond those GL 1.1 shares with it.
 constexpr GLenum ArrayBuffer = 0x8892;
+constexpr GLenum ElementArrayBuffer = 0x8893;
 constexpr GLenum StreamDraw = 0x88E0;
 constexpr GLenum FragmentShader = 0x8B30;
 constexpr GLenum VertexShader = 0x8B31;
@@ -40,7 +41,7 @@ constexpr GLenum TextureMaxLevel = 0x813D;
     X(DepthFunc, void, (GLenum))                                                                             \
     X(DepthMask, void, (GLboolean))                                                                          \
     X(Disable, void, (GLenum))                                                                               \
-    X(DrawArrays, void, (GLenum, GLint, GLsizei))                                                            \
+    X(DrawElements, void, (GLenum, GLsizei, GLenum, const void*))                                            \
     X(Enable, void, (GLenum))                                                                                \
     X(EnableVertexAttribArray, void, (GLuint))                                                               \
     X(Finish, void, ())                                                                                      \
@@ -132,7 +133,7 @@ constexpr int ProgramCount = 4;
 
 struct Segment {
     DrawState state;
-    uint32_t first;
+    uint32_t first; // in the batch's indices
     uint32_t count;
 };
 
@@ -276,17 +277,19 @@ struct Context {
     std::vector<BitmapRun> immediateRuns; // a bitmap drawn outside lists
 
     // Immediate mode: the primitive between glBegin and glEnd and its vertices so far; quads are
-    // held until glEnd, which knows how to split them.
+    // split at glEnd, which knows how.
     GLenum primitive = 0;
     bool inBegin = false;
     bool fromList = false;
     bool outsideView = false;
     int primitiveVertices = 0;
-    Vertex held[2];
-    std::vector<Vertex> quads;
+    uint32_t primitiveFirst = 0; // the index of its first vertex
+    uint32_t held[2] = {};       // a strip's last two vertices
 
-    // The batch: vertices of triangles in draw order, and the runs of equal state over them.
+    // The batch: vertices, the triangles over them in draw order (three indices each; a strip's or
+    // a quad's shared vertices are stored once), and the runs of equal state over the triangles.
     std::vector<Vertex> vertices;
+    std::vector<uint32_t> indices;
     std::vector<Segment> segments;
     bool stateChanged = true;
     std::vector<uint8_t> scratch; // pixel conversions and mipmap levels
@@ -309,7 +312,9 @@ void ApplyDepthMask(Context& context);
 // qgl_draw.cpp: the batch.
 // Opens a new run when the state changed since the last one.
 void PrepareSegment(Context& context, bool windowCoordinates);
-void AddVertex(Context& context, const Vertex& vertex);
+// Stores a vertex of the batch and returns its index.
+uint32_t AddVertex(Context& context, const Vertex& vertex);
+void AddTriangle(Context& context, uint32_t a, uint32_t b, uint32_t c);
 // Drops what GL_CURRENT_BIT and the rest keep when a context starts.
 void ResetState(Context& context);
 

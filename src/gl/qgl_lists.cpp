@@ -156,12 +156,16 @@ void DrawBitmap(Context& context, const BitmapRun* runs, size_t count, GLfloat x
         for (size_t i = 0; i < count; i++) {
             const GLfloat x0 = left + runs[i].x, x1 = x0 + runs[i].length;
             const GLfloat y0 = bottom + runs[i].y, y1 = y0 + 1.0f;
-            const GLfloat corners[6][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y0}, {x1, y1}, {x0, y1}};
-            for (const auto& corner : corners) {
-                v.position[0] = corner[0];
-                v.position[1] = corner[1];
-                AddVertex(context, v);
+            const GLfloat corners[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+            uint32_t first = 0;
+            for (int k = 0; k < 4; k++) {
+                v.position[0] = corners[k][0];
+                v.position[1] = corners[k][1];
+                const uint32_t index = AddVertex(context, v);
+                if (k == 0) first = index;
             }
+            AddTriangle(context, first, first + 1, first + 2);
+            AddTriangle(context, first, first + 2, first + 3);
         }
     }
     c.rasterPosition[0] += xmove;
