@@ -133,7 +133,8 @@ void ResetState(Context& context) {
 }
 
 void PrepareSegment(Context& context, bool windowCoordinates) {
-    if (!context.stateChanged && !context.segments.empty()) return;
+    if (!context.stateChanged && !context.segments.empty() && context.windowSegment == windowCoordinates)
+        return;
     DrawState s;
     std::memset(&s, 0, sizeof s);
     if (windowCoordinates) {
@@ -170,8 +171,8 @@ void PrepareSegment(Context& context, bool windowCoordinates) {
     s.depthTest = (context.enables & CapDepthTest) != 0;
     s.depthFunc = context.depthFunc;
     s.depthMask = context.depthMask;
-    // Bitmaps in window coordinates and geometry may follow each other: always look again.
-    context.stateChanged = windowCoordinates;
+    context.stateChanged = false;
+    context.windowSegment = windowCoordinates;
     if (!context.segments.empty() && std::memcmp(&context.segments.back().state, &s, sizeof s) == 0) return;
     context.segments.push_back(Segment{s, static_cast<uint32_t>(context.indices.size()), 0});
 }
@@ -198,6 +199,7 @@ void qglBegin(GLenum mode) {
         RecordCommand(context, ListCommand{ListCommand::Begin, {}, mode, 0});
         if (!context.executeWhileCompiling) return;
     }
+    if (context.vertices.size() > MaxBatchVertices) Flush(context); // a batch never grows without end
     context.primitive = mode;
     context.primitiveVertices = 0;
     context.inBegin = true;

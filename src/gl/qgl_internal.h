@@ -131,6 +131,8 @@ constexpr uint8_t ProgramLighting = 1;
 constexpr uint8_t ProgramTexture = 2;
 constexpr int ProgramCount = 4;
 
+constexpr size_t MaxBatchVertices = 1 << 20;
+
 struct Segment {
     DrawState state;
     uint32_t first; // in the batch's indices
@@ -292,6 +294,7 @@ struct Context {
     std::vector<uint32_t> indices;
     std::vector<Segment> segments;
     bool stateChanged = true;
+    bool windowSegment = false;   // the last run draws bitmaps in window coordinates
     std::vector<uint8_t> scratch; // pixel conversions and mipmap levels
 };
 

@@ -20,6 +20,7 @@ inline GLfloat At(const GLfloat* m, int row, int column) {
 }
 
 constexpr GLfloat Identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+constexpr double Pi = 3.14159265358979323846; // M_PI, which not every C library offers
 
 void Multiply4(GLfloat* p, const GLfloat* a, const GLfloat* b) {
     for (int i = 0; i < 4; i++) {
@@ -155,7 +156,7 @@ void qglTranslatef(GLfloat x, GLfloat y, GLfloat z) {
 void qglRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
     if (angle == 0.0f) return; // no multiplication at all, as in Mesa
     // The angle is turned into radians in double and rounded to float for sinf and cosf.
-    const GLfloat radians = static_cast<GLfloat>(angle * M_PI / 180.0);
+    const GLfloat radians = static_cast<GLfloat>(angle * Pi / 180.0);
     const GLfloat s = std::sin(radians), c = std::cos(radians);
     GLfloat m[16];
     std::memcpy(m, Identity, sizeof m);
@@ -215,7 +216,7 @@ void qglOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdo
 
 void qgluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
     // GLU works in double and hands the matrix over as doubles, which GL rounds to float.
-    const double radians = fovy / 2 * 3.14159265358979323846 / 180;
+    const double radians = fovy / 2 * Pi / 180;
     const double deltaZ = zFar - zNear;
     const double sine = std::sin(radians);
     if (deltaZ == 0 || sine == 0 || aspect == 0) return;
