@@ -16,7 +16,7 @@
 #include "support/scripted_platform.h"
 #include "platform/leak_check.h"
 #include "platform/sdl_platform.h"
-#include "program_test.h"
+#include "program_fixture.h"
 #include "scene/scene_state.h"
 
 namespace {
