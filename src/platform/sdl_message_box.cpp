@@ -122,7 +122,8 @@ SdlMessageBoxOutcome SdlShowMessageBox(const char* text, const char* caption, ui
     }
     // No helper: a box in this process still tells the user, though a signal cannot end it.
     outcome.button = ShowWithSdl(text, caption, flags);
-    outcome.kind = outcome.button > 0 ? SdlMessageBoxOutcome::Kind::Answered : SdlMessageBoxOutcome::Kind::NotShown;
+    outcome.kind =
+        outcome.button > 0 ? SdlMessageBoxOutcome::Kind::Answered : SdlMessageBoxOutcome::Kind::NotShown;
     return outcome;
 }
 

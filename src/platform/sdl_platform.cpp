@@ -1,3 +1,22 @@
+// The platform on SDL2 (Linux: X11, Wayland, or the offscreen driver for headless runs).
+//
+//   class, window    RegisterClass/UnregisterClass are bookkeeping (one class, one window at a
+//                    time); CreateWindow = SDL_CreateWindow with the client size asked for (the
+//                    window manager adds the frame, so AdjustWindowRect changes nothing); a popup
+//                    is borderless, and fullscreen when the display mode was changed
+//   display mode     ChangeDisplayMode accepts 640 x 480 at whatever depth the display offers and
+//                    refuses only when no mode of that size exists; RestoreDisplayMode leaves
+//                    fullscreen
+//   DC, pixel format the window is its own device context; the pixel format becomes GL attributes,
+//                    set before the window exists (X11 picks its visual then) and again when chosen
+//   context          SDL_GL_CreateContext (compatibility profile), made current with swap interval
+//                    1 (or the option's); SwapBuffers = SDL_GL_SwapWindow, finished at once where
+//                    nothing is presented (the offscreen driver)
+//   messages         SDL events become window messages with Windows virtual-key codes
+//                    (sdl_key_map.h); Alt combinations and F10 are system keys; SIGINT / SIGTERM
+//                    arrive as a close; PostQuitMessage is a flag of this layer's own queue
+//   message boxes    a helper process (sdl_message_box.h); without any display, standard error
+//   input injection  scripted input is pushed into SDL's own queue and takes the same route
 #include "platform/sdl_platform.h"
 
 #define SDL_MAIN_HANDLED

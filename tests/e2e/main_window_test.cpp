@@ -133,7 +133,8 @@ class RealContext {
         ResetProgramState();
         SetCurrentPlatform(scripted.get());
         opened = OpenMainWindow();
-        if (!opened) error = scripted->boxes.empty() ? "the window did not open" : scripted->boxes.back().text;
+        if (!opened)
+            error = scripted->boxes.empty() ? "the window did not open" : scripted->boxes.back().text;
         return opened;
     }
     ~RealContext() {

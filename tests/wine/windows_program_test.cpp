@@ -159,9 +159,11 @@ TEST_F(WindowsProgramTest, StartsFromAFolderNamedInCyrillicAndFindsItsPicturesBe
               0);
     const std::string folder = place.File("\xD0\x9A\xD0\xB2\xD0\xB0\xD1\x80\xD1\x86"); // Kvarts
     std::filesystem::create_directories(folder + "/data");
-    std::filesystem::copy_file(std::string(QUORVANE_WINDOWS_BUILD) + "/quorvane.exe", folder + "/quorvane.exe");
+    std::filesystem::copy_file(std::string(QUORVANE_WINDOWS_BUILD) + "/quorvane.exe",
+                               folder + "/quorvane.exe");
     for (const char* name : {"t1.bmp", "star.bmp"})
-        std::filesystem::copy_file(std::string(QUORVANE_SOURCE_DIR) + "/data/" + name, folder + "/data/" + name);
+        std::filesystem::copy_file(std::string(QUORVANE_SOURCE_DIR) + "/data/" + name,
+                                   folder + "/data/" + name);
     command = UnderWine(folder + "/quorvane.exe");
     command.env.insert(command.env.end(), {{"LOCPATH", place.Path()}, {"LANG", "ru_RU.UTF-8"}});
     // Started from elsewhere: the pictures are found beside the program.

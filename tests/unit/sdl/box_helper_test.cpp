@@ -24,7 +24,8 @@ TEST(BoxHelper, OnlyTheHelpersWrittenAnswerCounts) {
         {"exits with status 1", "/bin/sh", "exit 1", Kind::NotShown, 0},
         {"exits with status 6", "/bin/sh", "exit 6", Kind::NotShown, 0},
         // SIGTERM just before the helper answers and ends: the program still closes.
-        {"is signalled as it answers", "/bin/sh", "kill -TERM $PPID; printf '\\007' >&3", Kind::Interrupted, 0},
+        {"is signalled as it answers", "/bin/sh", "kill -TERM $PPID; printf '\\007' >&3", Kind::Interrupted,
+         0},
         // Writing to a terminal from a background group stops nothing when SIGTTOU is ignored.
         {"gets SIGTTOU", "/bin/sh", "kill -TTOU $$; printf '\\007' >&3", Kind::Answered, 7},
         {"cannot start", "/nonexistent/quorvane-helper", "", Kind::NotStarted, 0},
