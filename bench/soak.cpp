@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_counter.h"
 #include "app/main_loop.h"
 #include "capture/capture_host.h"
 #include "capture/capture_platform.h"
@@ -160,7 +161,7 @@ int main(int argc, char** argv) {
         SetCurrentPlatform(&platform);
         RunApplication();
         SetCurrentPlatform(nullptr);
-        swaps = platform.swaps;
+        swaps = static_cast<int>(PresentedFrames());
     }
     std::vector<std::string> problems = CheckScene(scene);
     CloseCaptureHost(host);

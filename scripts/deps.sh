@@ -15,9 +15,10 @@ libgles2"
 # CPack works out the package's dependencies.
 QUORVANE_PACKAGING_PACKAGES="dpkg-dev file"
 # The Windows program, cross-built with mingw-w64 (scripts/build-windows.sh), and its tests, which
-# run under Wine (GoogleTest is built from the sources Debian ships in googletest).
+# run under Wine (GoogleTest is built from the sources Debian ships in googletest; the locale
+# sources make the Russian locale that one test starts the program under).
 QUORVANE_WINDOWS_BUILD_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64 libstb-dev"
-QUORVANE_WINDOWS_TEST_PACKAGES="googletest wine64 xvfb xdotool"
+QUORVANE_WINDOWS_TEST_PACKAGES="googletest wine64 xvfb xdotool locales"
 
 # quorvane_need_packages PACKAGE... : installs what is missing when run as root, otherwise prints
 # the exact install line and fails.

@@ -25,6 +25,9 @@ run_suite() {
 echo "== Windows build (mingw-w64), unit and gl tiers under Wine =="
 started=$SECONDS
 scripts/build-windows.sh -DQUORVANE_TESTS=ON
+# The prefix is made before the tests are listed: on a fresh machine, making it while two test
+# programs are listed at once has failed.
+tests/wine/wine_session.sh prefix build-windows/wine
 ctest --test-dir build-windows --output-on-failure -j "$jobs"
 echo "(Windows build and tests: $((SECONDS - started)) s)"
 echo "== normal build, with the Windows program under Wine =="

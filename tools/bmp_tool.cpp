@@ -12,7 +12,7 @@
 #include "assets/dib_convert.h"
 #include "common/png_file.h"
 #include "platform/file_view.h"
-#include "platform/scripted_platform.h"
+#include "common/loader_errors.h"
 
 namespace {
 
@@ -74,13 +74,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: quorvane-bmp FILE [OUT.png|OUT.ppm]\n");
         return 2;
     }
-    // The loader reports failures in message boxes; catch the box and print its text instead.
-    ScriptedPlatform boxes;
-    SetCurrentPlatform(&boxes);
-    RgbImage* image = LoadBitmapImage(argv[1]);
-    SetCurrentPlatform(nullptr);
+    // The loader's failure text is printed instead of shown in a box.
+    std::string text;
+    RgbImage* image = LoadBitmapForTool(argv[1], text);
     if (!image) {
-        std::string text = boxes.boxes.empty() ? "not loaded" : boxes.boxes.front().text;
         if (!EndsWith(text, "\n")) text += "\n";
         std::fprintf(stderr, "%s: %s", argv[1], text.c_str());
         return 1;

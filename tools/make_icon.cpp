@@ -8,9 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "assets/bitmap_loader.h"
+#include "common/loader_errors.h"
 #include "common/png_file.h"
-#include "platform/scripted_platform.h"
 
 namespace {
 
@@ -41,14 +40,10 @@ struct Image {
 };
 
 bool Load(const std::string& path, Image& out) {
-    // The loader reports failures in message boxes; print the box's text instead.
-    ScriptedPlatform boxes;
-    SetCurrentPlatform(&boxes);
-    out.image = LoadBitmapImage(path.c_str());
-    SetCurrentPlatform(nullptr);
-    if (!out.image)
-        std::fprintf(stderr, "make-icon: %s: %s\n", path.c_str(),
-                     boxes.boxes.empty() ? "not loaded" : boxes.boxes.front().text.c_str());
+    // The loader's failure text is printed instead of shown in a box.
+    std::string error;
+    out.image = LoadBitmapForTool(path.c_str(), error);
+    if (!out.image) std::fprintf(stderr, "make-icon: %s: %s\n", path.c_str(), error.c_str());
     return out.image != nullptr;
 }
 

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-#include "scene/help_overlay.h"
+#include "build_config.h"
+
+#include "overlay/key_guide.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "app/main_loop.h"
 
+#include "app/frame_counter.h"
 #include "app/main_window.h"
 #include "platform/virtual_keys.h"
 #include "scene/controls.h"
@@ -28,6 +29,7 @@ int RunApplication() {
             } else {
                 RenderFrame();
                 platform.SwapBuffers(scene.deviceContext); // a failed swap is simply drawn again
+                CountPresentedFrame();
                 HandleFrameControls();
             }
         }

@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
+#include "platform/leak_check.h"
 #include "platform/sdl_platform.h"
 #include "scene/scene_state.h"
 
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
         exitCode = RunApplication();
         SetCurrentPlatform(nullptr);
     }
-    SdlPlatform::CheckLeaksNow();
+    CheckLeaksNow();
     SdlPlatform::StopVideo();
     return exitCode;
 }

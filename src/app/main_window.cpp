@@ -3,6 +3,7 @@
 #include "gl/opengl.h"
 
 #include "app/window_proc.h"
+#include "overlay/help_panel.h"
 #include "scene/render_setup.h"
 #include "scene/scene_state.h"
 
@@ -12,11 +13,6 @@ constexpr const char* StartupCaption = "Startup Error";
 constexpr const char* InitCaption = "Initialization Error";
 constexpr const char* ContextCaption = "Initialization error"; // the two context failures
 constexpr const char* ShutdownCaption = "Shutdown error";
-
-// The pixel format asked for on every window: double-buffered RGBA with 16 colour bits and a
-// 16-bit depth buffer; no alpha, accumulation, stencil or auxiliary buffers.
-constexpr PixelFormatRequest PixelFormat = {
-    40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
 
 // Tears down what exists, then reports: the desktop mode is back before the user reads the box.
 bool FailOpen(const char* text, const char* caption) {
@@ -83,9 +79,9 @@ bool OpenMainWindow() {
     scene.deviceContext = platform.GetDC(scene.mainWindow);
     if (!scene.deviceContext) return FailOpen("Get DC failed.", InitCaption);
 
-    int format = platform.ChoosePixelFormat(scene.deviceContext, PixelFormat);
+    int format = platform.ChoosePixelFormat(scene.deviceContext, ProgramPixelFormat);
     if (format == 0) return FailOpen("Choose pixel format failed", InitCaption);
-    if (!platform.SetPixelFormat(scene.deviceContext, format, PixelFormat))
+    if (!platform.SetPixelFormat(scene.deviceContext, format, ProgramPixelFormat))
         return FailOpen("Set pixel format failed.", InitCaption);
 
     scene.renderContext = platform.CreateContext(scene.deviceContext);
@@ -109,8 +105,10 @@ void CloseMainWindow() {
         platform.ShowCursor(true);
     }
     if (scene.renderContext) {
-        // The font lists belong to this context, so they go before it is released.
+        // The font lists and the help panel's picture belong to this context, so they go before
+        // it is released.
         glDeleteLists(scene.fontBase, 96);
+        ReleaseHelpPanel();
         if (!platform.MakeCurrent(nullptr, nullptr)) ShutdownBox("Release of DC and RC Failed");
         if (!platform.DeleteContext(scene.renderContext)) ShutdownBox("Release of RC failed");
         scene.renderContext = nullptr;

@@ -13,14 +13,19 @@ bool errorPopupsEnabled = true;
 
 namespace {
 
+void ShowErrorBox(const char* text) {
+    Platform& platform = CurrentPlatform();
+    platform.MessageBox(platform.GetFocus(), text, "Error", MB_OK);
+}
+
+LoaderErrorSink errorSink = ShowErrorBox;
+
 const char OutOfMemory[] = "Out of memory.";
 const char UnknownFormat[] = "Unknown DIB file format.";
 const char ConversionError[] = "Image file conversion error.";
 
 void ShowError(const char* text) {
-    if (!errorPopupsEnabled) return;
-    Platform& platform = CurrentPlatform();
-    platform.MessageBox(platform.GetFocus(), text, "Error", MB_OK);
+    if (errorPopupsEnabled) errorSink(text);
 }
 
 void ShowOpenFailure(const char* path) {
@@ -115,6 +120,10 @@ void CopyTargetRows(const uint8_t* target, uint64_t stride, int32_t width, int32
 }
 
 } // namespace
+
+void SetLoaderErrorSink(LoaderErrorSink sink) {
+    errorSink = sink ? sink : ShowErrorBox;
+}
 
 uint16_t CountPaletteEntries(const uint8_t* infoHeader) {
     uint16_t bitCount;

@@ -24,6 +24,12 @@ constexpr uint64_t MaxBitmapBytes = uint64_t(256) << 20;
 // The loader's own switch for its message boxes; true from start.
 extern bool errorPopupsEnabled;
 
+// Where the loader's failure texts go while errorPopupsEnabled is true: by default each is a
+// message box captioned "Error", with an OK button only, owned by the window that has the focus.
+// Tools and tests that must not open boxes install a sink of their own; null restores the box.
+using LoaderErrorSink = void (*)(const char* text);
+void SetLoaderErrorSink(LoaderErrorSink sink);
+
 // A new image that the caller owns (free `pixels`, then the record, with free()), or null after a
 // failure, which has been reported in one message box.
 RgbImage* LoadBitmapImage(const char* path);

@@ -211,6 +211,7 @@ void qglFinish();
 
 // Textures.
 void qglGenTextures(GLsizei count, GLuint* textures);
+void qglDeleteTextures(GLsizei count, const GLuint* textures);
 void qglBindTexture(GLenum target, GLuint texture);
 GLboolean qglIsTexture(GLuint texture);
 void qglTexParameteri(GLenum target, GLenum name, GLint param);
@@ -284,6 +285,7 @@ void qglReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum forma
 #define glFlush qglFlush
 #define glFinish qglFinish
 #define glGenTextures qglGenTextures
+#define glDeleteTextures qglDeleteTextures
 #define glBindTexture qglBindTexture
 #define glIsTexture qglIsTexture
 #define glTexParameteri qglTexParameteri

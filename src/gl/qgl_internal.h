@@ -38,6 +38,7 @@ constexpr GLenum TextureMaxLevel = 0x813D;
     X(CreateProgram, GLuint, ())                                                                             \
     X(CreateShader, GLuint, (GLenum))                                                                        \
     X(DeleteShader, void, (GLuint))                                                                          \
+    X(DeleteTextures, void, (GLsizei, const GLuint*))                                                        \
     X(DepthFunc, void, (GLenum))                                                                             \
     X(DepthMask, void, (GLboolean))                                                                          \
     X(Disable, void, (GLenum))                                                                               \

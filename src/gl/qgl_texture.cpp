@@ -1,5 +1,5 @@
-// Textures and pixels: glGenTextures, glBindTexture, glIsTexture, glTexParameteri, glTexEnvi (the
-// modulate environment is the one drawn), glTexImage2D with internal format 3 or 4,
+// Textures and pixels: glGenTextures, glDeleteTextures, glBindTexture, glIsTexture, glTexParameteri,
+// glTexEnvi (the modulate environment is the one drawn), glTexImage2D with internal format 3 or 4,
 // glCopyTexSubImage2D, gluBuild2DMipmaps with GLU's own box filters and rounding, glPixelStorei,
 // glReadBuffer, and glReadPixels of RGB or RGBA (read as RGBA, which is all ES reads).
 // A change to a texture sends the batch first: draws already made must see the texture as it was.
@@ -185,6 +185,21 @@ void qglGenTextures(GLsizei count, GLuint* textures) {
     context.es.GenTextures(count, textures);
     for (GLsizei i = 0; i < count; i++)
         if (textures[i] >= context.textures.size()) context.textures.resize(textures[i] + 1);
+}
+
+void qglDeleteTextures(GLsizei count, const GLuint* textures) {
+    Context& context = *current;
+    Flush(context); // draws made with them come first
+    context.es.DeleteTextures(count, textures);
+    for (GLsizei i = 0; i < count; i++) {
+        const GLuint name = textures[i];
+        if (name == 0 || name >= context.textures.size()) continue;
+        context.textures[name] = TextureRecord{};
+        // A deleted texture that was bound leaves the default one bound, here and in the real context.
+        if (context.boundTexture == name) context.boundTexture = 0;
+        if (context.real.boundTexture == name) context.real.boundTexture = 0;
+    }
+    context.stateChanged = true;
 }
 
 void qglBindTexture(GLenum target, GLuint texture) {

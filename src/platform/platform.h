@@ -2,8 +2,9 @@
 //
 // The window, the loop and the loader are written against the operations below, which keep the
 // shape of the Win32 / WGL calls the program was designed around (one window class, a device
-// context, a pixel format, a rendering context, a message queue). Two implementations exist: SDL2
-// (sdl_platform.h) for real use and the scripted one (scripted_platform.h) for tests.
+// context, a pixel format, a rendering context, a message queue). Each platform implements them
+// in one file: SDL2 (sdl_platform.h) on Linux, the Windows API itself (win32_platform.h). Tools and
+// tests wrap a platform in another (forwarding_platform.h) to feed it input or watch its calls.
 #pragma once
 
 #include <cstdint>
@@ -61,6 +62,14 @@ constexpr uintptr_t MK_RBUTTON = 0x0002;
 constexpr uintptr_t MK_SHIFT = 0x0004;
 constexpr uintptr_t MK_CONTROL = 0x0008;
 constexpr uintptr_t MK_MBUTTON = 0x0010;
+
+// The lParam of a key message, as the keyboard driver fills it in: a repeat count of 1, the scan
+// code, the extended-key flag, the key's state before the message (down for a repeat and for every
+// release) and the transition flag of a release. Every platform builds its key messages with it.
+constexpr intptr_t KeyMessageLParam(uint32_t scanCode, bool extended, bool wasDown, bool release) {
+    return static_cast<intptr_t>(1u | ((scanCode & 0xFFu) << 16) | (extended ? 1u << 24 : 0u) |
+                                 (wasDown ? 1u << 30 : 0u) | (release ? 1u << 31 : 0u));
+}
 
 // Packing of the two 16-bit halves of wParam / lParam.
 constexpr intptr_t MakeLParam(uint32_t low, uint32_t high) {
@@ -124,6 +133,11 @@ struct PixelFormatRequest {
     uint8_t stencilBits = 0;
     uint8_t auxBuffers = 0;
 };
+
+// The one pixel format the program asks for, on every window: double-buffered RGBA with 16 colour
+// bits and a 16-bit depth buffer; no alpha, accumulation, stencil or auxiliary buffers.
+constexpr PixelFormatRequest ProgramPixelFormat = {
+    40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
 
 // Message boxes.
 constexpr uint32_t MB_OK = 0x00000000;

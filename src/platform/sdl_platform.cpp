@@ -1,3 +1,25 @@
+// The platform on SDL2 (Linux: X11, Wayland, or the offscreen driver for headless runs).
+//
+//   class, window    RegisterClass/UnregisterClass are bookkeeping (one class, one window at a
+//                    time); CreateWindow = SDL_CreateWindow with the client size asked for (the
+//                    window manager adds the frame, so AdjustWindowRect changes nothing); a popup
+//                    is borderless, and fullscreen when the display mode was changed
+//   display mode     ChangeDisplayMode accepts 640 x 480 at whatever depth the display offers and
+//                    refuses only when no mode of that size exists; RestoreDisplayMode leaves
+//                    fullscreen
+//   DC, pixel format the window is its own device context; the pixel format becomes GL attributes,
+//                    set before the window exists (X11 picks its visual then) and again when chosen
+//   context          SDL_GL_CreateContext (compatibility profile), made current with swap interval
+//                    1 (or the option's); SwapBuffers = SDL_GL_SwapWindow, finished at once where
+//                    nothing is presented (the offscreen driver)
+//   messages         SDL events become window messages with Windows virtual-key codes
+//                    (sdl_key_map.h); Alt combinations and F10 are system keys; SIGINT / SIGTERM
+//                    arrive as a close; PostQuitMessage is a flag of this layer's own queue
+//   message boxes    a helper process (sdl_message_box.h); without any display, standard error
+//   input injection  scripted input is pushed into SDL's own queue and takes the same route
+//   GL layer         with QUORVANE_GL_LAYER, an OpenGL ES 3.0 context with the layer's context over
+//                    it (gl/gl_layer.h), made current and deleted with it; the batch is flushed
+//                    before each swap
 #include "platform/sdl_platform.h"
 
 #define SDL_MAIN_HANDLED
@@ -7,104 +29,17 @@
 #include "gl/gl_layer.h"
 #endif
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string>
 
+#include "platform/sdl_key_map.h"
 #include "platform/sdl_message_box.h"
 #include "platform/virtual_keys.h"
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUORVANE_HAS_ASAN 1
-#endif
-#endif
-#ifndef QUORVANE_HAS_ASAN
-#define QUORVANE_HAS_ASAN 0
-#endif
-#if defined(__SANITIZE_ADDRESS__) || QUORVANE_HAS_ASAN
-#include <sanitizer/lsan_interface.h>
-#endif
-
 namespace {
-
-// Keys whose virtual-key code does not follow from their character.
-struct KeyMapEntry {
-    SDL_Keycode keycode;
-    uint32_t virtualKey;
-};
-
-constexpr KeyMapEntry FixedKeys[] = {
-    {SDLK_BACKSPACE, VK_BACK},
-    {SDLK_TAB, VK_TAB},
-    {SDLK_RETURN, VK_RETURN},
-    {SDLK_KP_ENTER, VK_RETURN},
-    {SDLK_ESCAPE, VK_ESCAPE},
-    {SDLK_SPACE, VK_SPACE},
-    {SDLK_LSHIFT, VK_SHIFT},
-    {SDLK_RSHIFT, VK_SHIFT},
-    {SDLK_LCTRL, VK_CONTROL},
-    {SDLK_RCTRL, VK_CONTROL},
-    {SDLK_LALT, VK_MENU},
-    {SDLK_RALT, VK_MENU},
-    {SDLK_PAUSE, VK_PAUSE},
-    {SDLK_CAPSLOCK, VK_CAPITAL},
-    {SDLK_PAGEUP, VK_PRIOR},
-    {SDLK_PAGEDOWN, VK_NEXT},
-    {SDLK_END, VK_END},
-    {SDLK_HOME, VK_HOME},
-    {SDLK_LEFT, VK_LEFT},
-    {SDLK_UP, VK_UP},
-    {SDLK_RIGHT, VK_RIGHT},
-    {SDLK_DOWN, VK_DOWN},
-    {SDLK_PRINTSCREEN, VK_SNAPSHOT},
-    {SDLK_INSERT, VK_INSERT},
-    {SDLK_DELETE, VK_DELETE},
-    {SDLK_LGUI, 0x5B},
-    {SDLK_RGUI, 0x5C},
-    {SDLK_APPLICATION, 0x5D},
-    {SDLK_KP_MULTIPLY, VK_MULTIPLY},
-    {SDLK_KP_PLUS, VK_ADD},
-    {SDLK_KP_MINUS, VK_SUBTRACT},
-    {SDLK_KP_DIVIDE, VK_DIVIDE},
-    {SDLK_NUMLOCKCLEAR, VK_NUMLOCK},
-    {SDLK_SCROLLLOCK, VK_SCROLL},
-    {SDLK_SEMICOLON, 0xBA},
-    {SDLK_EQUALS, 0xBB},
-    {SDLK_COMMA, 0xBC},
-    {SDLK_MINUS, 0xBD},
-    {SDLK_PERIOD, 0xBE},
-    {SDLK_SLASH, 0xBF},
-    {SDLK_BACKQUOTE, 0xC0},
-    {SDLK_LEFTBRACKET, 0xDB},
-    {SDLK_BACKSLASH, 0xDC},
-    {SDLK_RIGHTBRACKET, 0xDD},
-    {SDLK_QUOTE, 0xDE},
-};
-
-// The keypad's digit keys: their code with NumLock on, and the navigation key they are without it.
-struct KeypadEntry {
-    SDL_Keycode keycode;
-    uint32_t withNumLock;
-    uint32_t withoutNumLock;
-};
-
-constexpr KeypadEntry KeypadKeys[] = {
-    {SDLK_KP_0, VK_NUMPAD0, VK_INSERT},      {SDLK_KP_1, VK_NUMPAD1, VK_END},
-    {SDLK_KP_2, VK_NUMPAD2, VK_DOWN},        {SDLK_KP_3, VK_NUMPAD3, VK_NEXT},
-    {SDLK_KP_4, VK_NUMPAD4, VK_LEFT},        {SDLK_KP_5, VK_NUMPAD5, VK_CLEAR},
-    {SDLK_KP_6, VK_NUMPAD6, VK_RIGHT},       {SDLK_KP_7, VK_NUMPAD7, VK_HOME},
-    {SDLK_KP_8, VK_NUMPAD8, VK_UP},          {SDLK_KP_9, VK_NUMPAD9, VK_PRIOR},
-    {SDLK_KP_PERIOD, VK_DECIMAL, VK_DELETE},
-};
 
 // Whether StartVideo holds a reference to the GL library (see there).
 bool glLibraryHeld = false;
@@ -133,25 +68,6 @@ void PrintBox(const char* text, const char* caption) {
                  text[0] && text[std::strlen(text) - 1] == '\n' ? "" : "\n");
 }
 
-// QUORVANE_FRAME_COUNTER=FILE counts the buffer swaps in the first 8 bytes of FILE, mapped shared,
-// so that another process can tell how many frames the program has drawn (the end-to-end tests
-// do, to count frames rather than changed screenshots). Without it nothing is counted.
-using FrameCounter = std::atomic<uint64_t>;
-static_assert(FrameCounter::is_always_lock_free, "shared between processes");
-
-FrameCounter* MapFrameCounter() {
-    const char* path = std::getenv("QUORVANE_FRAME_COUNTER");
-    if (!path || !*path) return nullptr;
-    int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return nullptr;
-    void* mapped = MAP_FAILED;
-    struct stat info {};
-    if (fstat(fd, &info) == 0 && (info.st_size >= 8 || ftruncate(fd, 8) == 0))
-        mapped = mmap(nullptr, sizeof(FrameCounter), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    close(fd);
-    return mapped == MAP_FAILED ? nullptr : static_cast<FrameCounter*>(mapped);
-}
-
 #ifdef QUORVANE_GL_LAYER
 // GL layer: the layer context over the platform's one real context, through which the program
 // draws.
@@ -172,25 +88,6 @@ bool EnvironmentAsks(const char* driver) {
 
 } // namespace
 
-uint32_t VirtualKeyFromSdl(int32_t keycode, int32_t scancode, uint16_t modifiers) {
-    // Letters follow the layout's character, as Windows does; digits are their own code.
-    if (keycode >= 'a' && keycode <= 'z') return static_cast<uint32_t>(keycode - 'a' + 'A');
-    // A layout whose letter keys give no Latin letter (Cyrillic, Greek, ...): Windows gives such
-    // keys the letter of their position, so the letter controls work on every keyboard. Latin
-    // layouts never get here, so AZERTY's A stays where AZERTY has it.
-    bool nonLatinCharacter = keycode >= 0x80 && (keycode & SDLK_SCANCODE_MASK) == 0;
-    if (nonLatinCharacter && scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
-        return static_cast<uint32_t>('A' + (scancode - SDL_SCANCODE_A));
-    if (keycode >= '0' && keycode <= '9') return static_cast<uint32_t>(keycode);
-    if (keycode >= SDLK_F1 && keycode <= SDLK_F12) return VK_F1 + static_cast<uint32_t>(keycode - SDLK_F1);
-    for (const KeypadEntry& entry : KeypadKeys)
-        if (entry.keycode == keycode)
-            return (modifiers & KMOD_NUM) ? entry.withNumLock : entry.withoutNumLock;
-    for (const KeyMapEntry& entry : FixedKeys)
-        if (entry.keycode == keycode) return entry.virtualKey;
-    return 0;
-}
-
 struct SdlPlatform::State {
     Options options;
     std::deque<Message> queue; // translated messages not yet retrieved
@@ -205,7 +102,6 @@ struct SdlPlatform::State {
     SDL_DisplayMode mode{};
     bool headless = false; // no message box can be shown: report on standard error instead
     bool closing = false;  // a signal ended a box: the program is closing, and shows none
-    FrameCounter* frameCounter = nullptr;
 
     void Post(uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t time) {
         Message m;
@@ -267,11 +163,10 @@ struct SdlPlatform::State {
         bool down = e.type == SDL_KEYDOWN;
         // Keys pressed with Alt, Alt itself and F10 are system keys.
         bool system = (e.keysym.mod & KMOD_ALT) != 0 || vk == VK_MENU || vk == VK_F10;
-        uint32_t lParam = 1u | (static_cast<uint32_t>(e.keysym.scancode & 0xFF) << 16);
-        if (e.repeat || !down) lParam |= 1u << 30; // the key was down before this message
-        if (!down) lParam |= 1u << 31;
         uint32_t message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-        Post(message, vk, static_cast<intptr_t>(lParam), e.timestamp);
+        Post(message, vk,
+             KeyMessageLParam(static_cast<uint32_t>(e.keysym.scancode), false, e.repeat || !down, !down),
+             e.timestamp);
     }
 
     void TranslateButton(const SDL_MouseButtonEvent& e) {
@@ -380,12 +275,6 @@ void SdlPlatform::StopVideo() {
     SDL_Quit();
 }
 
-void SdlPlatform::CheckLeaksNow() {
-#if defined(__SANITIZE_ADDRESS__) || QUORVANE_HAS_ASAN
-    __lsan_do_leak_check();
-#endif
-}
-
 std::string SdlPlatform::VideoDriver() {
     const char* name = SDL_GetCurrentVideoDriver();
     return name ? name : "";
@@ -397,16 +286,15 @@ SdlPlatform::SdlPlatform(const Options& options) : state(std::make_unique<State>
     state->options = options;
     std::string driver = VideoDriver();
     state->headless = driver == "offscreen" || driver == "dummy" || driver.empty();
-    state->frameCounter = MapFrameCounter();
 }
 
 SdlPlatform::~SdlPlatform() {
 #ifdef QUORVANE_GL_LAYER
     QglDeleteContext(layerContext); // GL layer: its context goes with the real one
+    layerContext = nullptr;
 #endif
     if (state->context) SDL_GL_DeleteContext(state->context);
     if (state->window) SDL_DestroyWindow(state->window);
-    if (state->frameCounter) munmap(state->frameCounter, sizeof(FrameCounter));
 }
 
 void SdlPlatform::InjectKey(uint32_t virtualKey, bool down) {
@@ -414,22 +302,9 @@ void SdlPlatform::InjectKey(uint32_t virtualKey, bool down) {
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.windowID = state->windowId;
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    SDL_Keycode keycode = SDLK_UNKNOWN;
+    int32_t keycode = SDLK_UNKNOWN;
     uint16_t mod = 0;
-    if (virtualKey >= 'A' && virtualKey <= 'Z')
-        keycode = static_cast<SDL_Keycode>(virtualKey - 'A' + 'a');
-    else if (virtualKey >= '0' && virtualKey <= '9')
-        keycode = static_cast<SDL_Keycode>(virtualKey);
-    else if (virtualKey >= VK_F1 && virtualKey <= VK_F12)
-        keycode = SDLK_F1 + static_cast<SDL_Keycode>(virtualKey - VK_F1);
-    for (const KeypadEntry& entry : KeypadKeys)
-        if (keycode == SDLK_UNKNOWN && entry.withNumLock == virtualKey) {
-            keycode = entry.keycode;
-            mod = KMOD_NUM;
-        }
-    for (const KeyMapEntry& entry : FixedKeys)
-        if (keycode == SDLK_UNKNOWN && entry.virtualKey == virtualKey) keycode = entry.keycode;
-    if (keycode == SDLK_UNKNOWN) return;
+    if (!SdlKeyFromVirtualKey(virtualKey, keycode, mod)) return;
     e.key.keysym.sym = keycode;
     e.key.keysym.scancode = SDL_GetScancodeFromKey(keycode);
     e.key.keysym.mod = mod;
@@ -522,8 +397,7 @@ WindowHandle SdlPlatform::CreateWindow(uint32_t, const char* className, const ch
     if (!state->procedure || state->className != className || state->window) return nullptr;
     // The pixel format must be known before the window exists (X11 picks its visual now); the
     // program asks for one format only, so ask for it here and again when it is chosen.
-    state->ApplyPixelFormat(PixelFormatRequest{
-        40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0});
+    state->ApplyPixelFormat(ProgramPixelFormat);
 #ifdef QUORVANE_GL_LAYER
     AskForEsContext(); // GL layer: in place of the profile just asked for
 #endif
@@ -644,7 +518,6 @@ bool SdlPlatform::SwapBuffers(DeviceContext dc) {
     // without a flush llvmpipe keeps binning frame after frame into one scene that grows by half
     // a megabyte a frame. A real display's swap flushes by itself.
     if (state->headless) glFinish();
-    if (state->frameCounter) state->frameCounter->fetch_add(1, std::memory_order_release);
     return true;
 }
 

@@ -23,11 +23,6 @@ class SdlPlatform : public Platform, public InputInjector {
     // WM_CLASS), which SDL reads only as its video starts.
     static bool StartVideo(bool allowOffscreen, std::string& error, const char* windowClass = nullptr);
     static void StopVideo();
-    // Under LeakSanitizer: the process's leak check, now instead of at exit. A program calls it
-    // just before StopVideo, while SDL and the GL driver are still loaded: StopVideo unloads the
-    // driver, and blocks that only the driver's data still pointed to would then be reported
-    // with no module to name. Without LeakSanitizer it does nothing.
-    static void CheckLeaksNow();
     // The entry point's first call: true in a message-box helper, which then returns `exitCode`
     // at once (see sdl_message_box.h); false in the program itself.
     static bool RunMessageBoxHelper(int argc, char** argv, int& exitCode);
@@ -77,9 +72,3 @@ class SdlPlatform : public Platform, public InputInjector {
     struct State;
     std::unique_ptr<State> state;
 };
-
-// The virtual-key code for an SDL key (keycode, scancode, modifier state), or 0 for a key the
-// program has no code for. Letters follow the layout's character; a key at a letter position whose
-// character is not a Latin letter (a Russian or Greek layout) gives the letter of its position.
-// Keypad digits give VK_NUMPAD0-9 while NumLock is on and the navigation codes while it is off.
-uint32_t VirtualKeyFromSdl(int32_t keycode, int32_t scancode, uint16_t modifiers);

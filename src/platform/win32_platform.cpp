@@ -1,35 +1,29 @@
+// The platform on the Windows API itself: every operation is the call it is named after.
+//
+//   class, window    RegisterClassA (the class's procedure passes every message to the program's
+//                    window procedure, found by the class atom) / UnregisterClassA; AdjustWindowRectEx,
+//                    CreateWindowExA, DestroyWindow, ShowWindow, SetForegroundWindow, SetFocus,
+//                    GetFocus
+//   display mode     ChangeDisplaySettingsA with the 640 x 480 x 16 record and CDS_FULLSCREEN; the
+//                    call with no record restores the desktop's mode; ShowCursor
+//   DC, pixel format GetDC / ReleaseDC; ChoosePixelFormat / SetPixelFormat with the whole
+//                    PIXELFORMATDESCRIPTOR, every field the request leaves out zero
+//   context          wglCreateContext / wglMakeCurrent (swap interval through wglSwapIntervalEXT
+//                    when the option asks) / wglDeleteContext; SwapBuffers
+//   messages         PeekMessageA with PM_REMOVE, TranslateMessage, DispatchMessageA, PostQuitMessage,
+//                    DefWindowProcA: Windows' own messages and virtual keys, untranslated
+//   message boxes    MessageBoxA
+//   input injection  scripted input is posted to the newest window as the messages Windows sends
 #include "platform/win32_headers.h"
 
 #include "platform/win32_platform.h"
 
-#include <atomic>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "platform/virtual_keys.h"
 
 namespace {
-
-// QUORVANE_FRAME_COUNTER=FILE counts the buffer swaps in the first 8 bytes of FILE, mapped shared,
-// as the SDL platform does: the end-to-end tests read it to count the frames drawn. The view
-// lives as long as the process.
-using FrameCounter = std::atomic<uint64_t>;
-static_assert(FrameCounter::is_always_lock_free, "shared between processes");
-
-FrameCounter* MapFrameCounter() {
-    const char* path = std::getenv("QUORVANE_FRAME_COUNTER");
-    if (!path || !*path) return nullptr;
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READWRITE, 0, sizeof(FrameCounter), nullptr);
-    CloseHandle(file);
-    if (!mapping) return nullptr;
-    void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(FrameCounter));
-    CloseHandle(mapping);
-    return static_cast<FrameCounter*>(view);
-}
 
 HWND ToHwnd(WindowHandle window) {
     return reinterpret_cast<HWND>(window);
@@ -103,14 +97,10 @@ void Win32Platform::Post(uint32_t message, uintptr_t wParam, intptr_t lParam) {
 
 void Win32Platform::InjectKey(uint32_t virtualKey, bool down) {
     if (virtualKey >= keysHeld.size()) return;
-    // Repeat count 1, the scan code, the extended flag, the previous state and the transition, as
-    // the keyboard driver fills them in.
-    uint32_t lParam = 1u | ((MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC) & 0xFFu) << 16);
-    if (IsExtendedKey(virtualKey)) lParam |= 1u << 24;
-    if (!down || keysHeld[virtualKey]) lParam |= 1u << 30;
-    if (!down) lParam |= 1u << 31;
+    intptr_t lParam = KeyMessageLParam(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC), IsExtendedKey(virtualKey),
+                                       !down || keysHeld[virtualKey], !down);
     keysHeld[virtualKey] = down;
-    Post(down ? WM_KEYDOWN : WM_KEYUP, virtualKey, static_cast<intptr_t>(static_cast<int32_t>(lParam)));
+    Post(down ? WM_KEYDOWN : WM_KEYUP, virtualKey, lParam);
 }
 
 void Win32Platform::InjectMouseMove(int x, int y) {
@@ -290,10 +280,7 @@ bool Win32Platform::DeleteContext(RenderContext rc) {
 }
 
 bool Win32Platform::SwapBuffers(DeviceContext dc) {
-    static FrameCounter* const frameCounter = MapFrameCounter();
-    if (!::SwapBuffers(ToHdc(dc))) return false;
-    if (frameCounter) frameCounter->fetch_add(1, std::memory_order_release);
-    return true;
+    return ::SwapBuffers(ToHdc(dc)) != FALSE;
 }
 
 bool Win32Platform::PeekMessage(Message& message) {

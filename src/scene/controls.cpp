@@ -3,7 +3,7 @@
 #include "gl/opengl.h"
 
 #include "platform/virtual_keys.h"
-#include "scene/help_overlay.h"
+#include "overlay/help_panel.h"
 #include "scene/scene_state.h"
 
 namespace {
@@ -19,6 +19,9 @@ constexpr double MoveStep = 0.3;
 constexpr double LaunchStep = 1.0;
 constexpr float LaunchLimit = 200.0f;
 constexpr uint32_t RainbowInterval = 25; // a timed palette step comes when the delay passes this
+
+// H's latch. The help panel is not part of the scene, so neither is its latch.
+bool helpKeyLatch = false;
 
 void Step(float& field, double step) {
     field = static_cast<float>(static_cast<double>(field) + step);
@@ -91,7 +94,7 @@ void HandleFrameControls() {
     if (Down(VK_RIGHT) && scene.launchSpeedX < LaunchLimit) Step(scene.launchSpeedX, LaunchStep);
     if (Down(VK_LEFT) && scene.launchSpeedX > -LaunchLimit) Step(scene.launchSpeedX, -LaunchStep);
     ++scene.rainbowDelay; // counts every rendered frame, also while rainbow mode is off
-    HandleHelpKey();
+    if (KeyPressedOnce(VirtualKeyOf('H'), helpKeyLatch)) ToggleHelpPanel();
 }
 
 void HandleMovementKeys() {

@@ -6,7 +6,7 @@
 
 #include "scene/camera.h"
 #include "scene/cube_swarm.h"
-#include "scene/help_overlay.h"
+#include "overlay/help_panel.h"
 #include "scene/particle_fountain.h"
 #include "scene/scene_state.h"
 #include "scene/star_field.h"
@@ -118,7 +118,7 @@ void DrawBackdrop() {
 
 bool RenderFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    PrepareHelpOverlay(); // uses the empty frame while the help panel is shown, and clears it again
+    PrepareHelpPanel(); // uses the empty frame while the help panel is shown, and clears it again
     DrawTriangles();
     DrawQuad();
     scene.triangleAngle += TriangleStep;
@@ -131,6 +131,6 @@ bool RenderFrame() {
     // next frame.
     RenderParticleFountain();
     // Over everything; it puts back whatever GL state it changes.
-    DrawHelpOverlay();
+    DrawHelpPanel();
     return true;
 }

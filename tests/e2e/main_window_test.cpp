@@ -13,9 +13,10 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
+#include "platform/leak_check.h"
 #include "platform/sdl_platform.h"
-#include "program_test.h"
+#include "program_fixture.h"
 #include "scene/scene_state.h"
 
 namespace {
@@ -128,26 +129,28 @@ class RealContext {
         if (!SdlPlatform::StartVideo(false, error)) return false;
         videoStarted = true;
         real = std::make_unique<SdlPlatform>();
-        scripted.real = real.get();
+        scripted = std::make_unique<ScriptedPlatform>(*real);
         ResetProgramState();
-        SetCurrentPlatform(&scripted);
+        SetCurrentPlatform(scripted.get());
         opened = OpenMainWindow();
-        if (!opened) error = scripted.boxes.empty() ? "the window did not open" : scripted.boxes.back().text;
+        if (!opened)
+            error = scripted->boxes.empty() ? "the window did not open" : scripted->boxes.back().text;
         return opened;
     }
     ~RealContext() {
         if (opened) CloseMainWindow();
         if (videoStarted) {
             SetCurrentPlatform(nullptr);
+            scripted.reset();
             real.reset();
-            SdlPlatform::CheckLeaksNow(); // as the program does, before the GL driver is unloaded
+            CheckLeaksNow(); // as the program does, before the GL driver is unloaded
             SdlPlatform::StopVideo();
         }
     }
 
   private:
-    ScriptedPlatform scripted;
     std::unique_ptr<SdlPlatform> real;
+    std::unique_ptr<ScriptedPlatform> scripted;
     bool videoStarted = false;
     bool opened = false;
 };

@@ -4,7 +4,7 @@
 #include <iomanip>
 
 #include "app/window_proc.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/camera.h"
 #include "scene/frame.h"
 #include "scene/scene_state.h"

@@ -36,7 +36,7 @@ TEST_F(MainLoopTest, EscapeWaitsUntilTheWindowIsActiveAgain) {
 
     EXPECT_EQ(RunApplication(), 0);
     EXPECT_EQ(scripted.IdlePasses(), 6); // ended on the first pass after re-activation
-    EXPECT_EQ(scripted.Swaps(), 0);
+    EXPECT_EQ(scripted.Count("SwapBuffers"), 0);
     EXPECT_EQ(scene.rainbowDelay, 0u);
     // Movement keys act on every pass, inactive ones included: six steps of 0.3 from 0.
     EXPECT_EQ(scene.cameraX, 1.79999995f);
@@ -50,7 +50,7 @@ TEST_F(MainLoopTest, ThePassThatSeesEscapeDrawsNothingButMovesAndSwitchesThenEnd
 
     EXPECT_EQ(RunApplication(), 0);
     EXPECT_EQ(scripted.IdlePasses(), 3);
-    EXPECT_EQ(scripted.Swaps(), 2);
+    EXPECT_EQ(scripted.Count("SwapBuffers"), 2);
     EXPECT_EQ(scene.rainbowDelay, 2u);
     EXPECT_EQ(scene.cameraX, 0.3f);
     // The switch came first: the new, fullscreen window is the one the end tears down (the
@@ -72,7 +72,7 @@ TEST_F(MainLoopTest, HeldF1SwitchesOncePerKeyDownMessage) {
     EXPECT_EQ(scripted.Count("CreateWindow"), 3);
     EXPECT_FALSE(scene.fullscreen);
     EXPECT_FALSE(scene.keyDown[VK_F1]);
-    EXPECT_EQ(scripted.Swaps(), 5);
+    EXPECT_EQ(scripted.Count("SwapBuffers"), 5);
 }
 
 TEST_F(MainLoopTest, FailedRecreationAfterF1EndsWithZeroAndNoSecondTeardown) {
@@ -89,7 +89,7 @@ TEST_F(MainLoopTest, FailedRecreationAfterF1EndsWithZeroAndNoSecondTeardown) {
 TEST_F(MainLoopTest, ClosingTheWindowEndsAfterExactlyOneTeardown) {
     scripted.QueueBeforePass(3, Close);
     EXPECT_EQ(RunApplication(), 0);
-    EXPECT_EQ(scripted.Swaps(), 2);
+    EXPECT_EQ(scripted.Count("SwapBuffers"), 2);
     EXPECT_EQ(scripted.Count("DestroyWindow"), 1);
     EXPECT_EQ(scripted.Count("UnregisterClass"), 1);
     EXPECT_EQ(scripted.Count("PostQuitMessage"), 1);

@@ -9,7 +9,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "scene/help_overlay.h"
+#include "app/frame_counter.h"
+#include "overlay/help_panel.h"
 #include "scene/random.h"
 #include "scene/scene_state.h"
 
@@ -82,7 +83,8 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
 void ResetProgramState() {
     ResetSceneState();
     ResetRandom();
-    ResetHelpOverlay();
+    ResetHelpPanel();
+    ResetFrameCounter();
 }
 
 GlContext::GlContext(int width, int height, bool shareWithCurrent) {
@@ -97,8 +99,7 @@ GlContext::GlContext(int width, int height, bool shareWithCurrent) {
     window = platform->CreateWindow(0, "GlTestContext", "test", WS_OVERLAPPEDWINDOW, 0, 0,
                                     rect.right - rect.left, rect.bottom - rect.top, nullptr);
     dc = platform->GetDC(window);
-    PixelFormatRequest request{
-        40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
+    const PixelFormatRequest& request = ProgramPixelFormat;
     platform->SetPixelFormat(dc, platform->ChoosePixelFormat(dc, request), request);
     context = CreateTestContext(*platform, dc, shareWithCurrent);
     if (!context || !platform->MakeCurrent(dc, context)) {
@@ -119,10 +120,8 @@ GlContext::~GlContext() {
     platform->UnregisterClass("GlTestContext", nullptr);
 }
 
-ScriptedWithGl::ScriptedWithGl() {
+ScriptedWithGl::ScriptedWithGl() : real(NewRealPlatform()), scripted(*real) {
     ResetProgramState();
-    real = NewRealPlatform();
-    scripted.real = real.get();
     SetCurrentPlatform(&scripted);
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 
 // A new empty folder under the system's temporary folder, removed with everything in it.
 class TempDir {
@@ -97,10 +97,12 @@ class ScriptedWithGl {
   public:
     ScriptedWithGl();
     ~ScriptedWithGl();
-    ScriptedPlatform scripted;
 
   private:
     std::unique_ptr<Platform> real;
+
+  public:
+    ScriptedPlatform scripted;
 };
 
 // A scripted platform with made-up handles (no OpenGL), installed as the current platform.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "scene/help_overlay.h"
+#include "overlay/key_guide.h"
 #include "support/image_compare.h"
 #include "support/test_support.h"
 

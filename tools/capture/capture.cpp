@@ -16,7 +16,7 @@
 #include "capture/capture_platform.h"
 #include "common/frame_times.h"
 #include "common/number_text.h"
-#include "scene/help_overlay.h"
+#include "app/frame_counter.h"
 
 namespace {
 
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     // Captured frames are pictures of the scene, which has no clock: the help panel's frame rate
     // steps with the frames too, so its pictures are the same on every run. Timed runs keep the
     // real clock.
-    if (!settings.bench) UseSteppedHelpClock(CaptureFramesPerSecond);
+    if (!settings.bench) UseSteppedFrameClock(CaptureFramesPerSecond);
 
     int exitCode = 0;
     int swaps = 0, savedShots = 0;
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
         SetCurrentPlatform(&platform);
         exitCode = RunApplication();
         SetCurrentPlatform(nullptr);
-        swaps = platform.swaps;
+        swaps = static_cast<int>(PresentedFrames());
         savedShots = platform.savedShots;
         if (settings.bench) {
             PrintTiming("", platform.frameMs);

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/leak_check.h"
 #include "platform/sdl_platform.h"
 
 bool OpenCaptureHost(bool bench, CaptureHost& host, std::string& error) {
@@ -23,7 +24,7 @@ bool OpenCaptureHost(bool bench, CaptureHost& host, std::string& error) {
 void CloseCaptureHost(CaptureHost& host) {
     host.input = nullptr;
     host.platform.reset();
-    SdlPlatform::CheckLeaksNow();
+    CheckLeaksNow();
     SdlPlatform::StopVideo();
 }
 

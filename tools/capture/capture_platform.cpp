@@ -2,10 +2,10 @@
 
 #include "gl/opengl.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "app/frame_counter.h"
 #include "capture/capture_host.h"
 
 RgbPicture ReadBackBuffer(int width, int height) {
@@ -25,11 +25,8 @@ RgbPicture ReadBackBuffer(int width, int height) {
 }
 
 CapturePlatform::CapturePlatform(Platform& inner, InputInjector& input, const CaptureSettings& settings)
-    : inner(inner), input(input), settings(settings), events(settings.input) {
-    // In frame order, each frame's events in the order given: one look per frame at the next
-    // ones, however long the script.
-    std::stable_sort(events.begin(), events.end(),
-                     [](const InputEvent& a, const InputEvent& b) { return a.frame < b.frame; });
+    : ForwardingPlatform(inner), input(input), settings(settings) {
+    for (const InputEvent& event : settings.input) schedule.Add(event.frame, event);
 }
 
 bool CapturePlatform::PeekMessage(Message& message) {
@@ -37,55 +34,52 @@ bool CapturePlatform::PeekMessage(Message& message) {
         started = true;
         loopStart = Clock::now();
     }
-    int next = swaps + 1;
+    int next = static_cast<int>(PresentedFrames()) + 1;
     if (next > deliveredFor) {
         deliveredFor = next;
         if (next > settings.frames)
             input.InjectClose();
         else
-            Deliver(next);
+            schedule.DeliverDue(next, [this](const InputEvent& event) { Deliver(event); });
     }
     return inner.PeekMessage(message);
 }
 
 bool CapturePlatform::SwapBuffers(DeviceContext dc) {
-    ++swaps;
-    if (settings.shots.count(swaps)) SaveShot(swaps);
+    // The loop counts this frame once the swap is done.
+    int swap = static_cast<int>(PresentedFrames()) + 1;
+    if (settings.shots.count(swap)) SaveShot(swap);
     bool ok = inner.SwapBuffers(dc);
     // A headless swap presents nothing and so waits for nothing: finish the frame, as a real
     // display's swap would, so that the time includes the drawing.
     if (settings.bench) glFinish();
     Clock::time_point now = Clock::now();
-    if (swaps == 1) firstFrameStartupMs = MillisecondsSinceProcessStart();
+    if (swap == 1) firstFrameStartupMs = MillisecondsSinceProcessStart();
     // Kept for --bench only: a long run without it must not grow.
     if (settings.bench)
         frameMs.push_back(
-            std::chrono::duration<double, std::milli>(now - (swaps == 1 ? loopStart : lastSwap)).count());
+            std::chrono::duration<double, std::milli>(now - (swap == 1 ? loopStart : lastSwap)).count());
     lastSwap = now;
-    if (afterSwap) afterSwap(swaps);
+    if (afterSwap) afterSwap(swap);
     return ok;
 }
 
-void CapturePlatform::Deliver(int frame) {
-    while (nextEvent < events.size() && events[nextEvent].frame < frame) ++nextEvent;
-    for (; nextEvent < events.size() && events[nextEvent].frame == frame; ++nextEvent) {
-        const InputEvent& e = events[nextEvent];
-        switch (e.kind) {
-        case InputEvent::Kind::KeyDown:
-            input.InjectKey(e.virtualKey, true);
-            break;
-        case InputEvent::Kind::KeyUp:
-            input.InjectKey(e.virtualKey, false);
-            break;
-        case InputEvent::Kind::Drag: {
-            // Centred on the window, so that the whole drag stays inside it.
-            int x = 320 - e.dx / 2, y = 240 - e.dy / 2;
-            input.InjectMouseButton(true, true, x, y);
-            input.InjectMouseMove(x + e.dx, y + e.dy);
-            input.InjectMouseButton(true, false, x + e.dx, y + e.dy);
-            break;
-        }
-        }
+void CapturePlatform::Deliver(const InputEvent& e) {
+    switch (e.kind) {
+    case InputEvent::Kind::KeyDown:
+        input.InjectKey(e.virtualKey, true);
+        break;
+    case InputEvent::Kind::KeyUp:
+        input.InjectKey(e.virtualKey, false);
+        break;
+    case InputEvent::Kind::Drag: {
+        // Centred on the window, so that the whole drag stays inside it.
+        int x = 320 - e.dx / 2, y = 240 - e.dy / 2;
+        input.InjectMouseButton(true, true, x, y);
+        input.InjectMouseMove(x + e.dx, y + e.dy);
+        input.InjectMouseButton(true, false, x + e.dx, y + e.dy);
+        break;
+    }
     }
 }
 
@@ -123,8 +117,7 @@ std::vector<double> ClearOnlyFrames(Platform& platform, int frames) {
     WindowHandle window = platform.CreateWindow(0, "Quorvane_Baseline", "baseline", WS_OVERLAPPEDWINDOW, 0, 0,
                                                 rect.right - rect.left, rect.bottom - rect.top, nullptr);
     DeviceContext dc = window ? platform.GetDC(window) : nullptr;
-    PixelFormatRequest request{
-        40, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16, 0, 0, 16, 0, 0};
+    const PixelFormatRequest& request = ProgramPixelFormat;
     RenderContext rc = nullptr;
     if (dc && platform.SetPixelFormat(dc, platform.ChoosePixelFormat(dc, request), request))
         rc = platform.CreateContext(dc);

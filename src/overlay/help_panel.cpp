@@ -1,49 +1,20 @@
-#include "scene/help_overlay.h"
+#include "overlay/help_panel.h"
 
 #include "gl/opengl.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "platform/virtual_keys.h"
-#include "scene/controls.h"
+#include "overlay/frame_rate.h"
+#include "overlay/key_guide.h"
 #include "scene/scene_state.h"
-
-const KeyGuideEntry KeyGuide[] = {
-    {true, "Esc", "quit", "quit"},
-    {false, "F1", "fullscreen", "switch between the window and 640 x 480 fullscreen"},
-    {false, "H", "this help", "show / hide the help panel"},
-    {true, "L", "lighting", "lighting on / off"},
-    {false, "F", "filter", "triangle and quad texture filter: nearest, linear, mipmap"},
-    {false, "B", "blending", "blending on / off (shows for one frame)"},
-    {false, "T", "twinkle", "star twinkle on / off"},
-    {true, "G", "fog mode", "fog mode: exp, exp2, linear (fog itself stays off)"},
-    {false, "Enter", "colour cycle", "automatic particle colour cycling on / off"},
-    {true, "Space", "next colour", "next particle colour (and stop the cycling)"},
-    {false, "Tab", "burst", "held: particles are reborn in a burst"},
-    {false, "Shift", "scatter", "held: particles are reborn scattered"},
-    {true, "Up Down", "tilt, launch y", "tilt the star field; particles' launch speed up / down"},
-    {false, "Left Right", "launch x", "particles' sideways launch speed"},
-    {true, "PgUp PgDn", "scene depth", "triangle, quad, stars and boxes farther / nearer"},
-    {false, "J K", "fountain depth", "particle fountain nearer / farther"},
-    {true, "Keypad + -", "speed", "particles faster / slower"},
-    {false, "Keypad 8 2 6 4", "gravity", "held, NumLock on: particles' gravity up, down, right, left"},
-    {true, "W S A D Q E", "move camera", "held: camera forward, back, left, right, up, down"},
-    {true, "Right drag", "turn view", "drag with the right mouse button: turn the view"},
-};
-const int KeyGuideSize = static_cast<int>(sizeof KeyGuide / sizeof KeyGuide[0]);
 
 namespace {
 
-constexpr uint32_t HelpKey = VirtualKeyOf('H');
 constexpr int FirstCharacter = 32; // the font lists start at the space
 constexpr int CharacterCount = 96;
-constexpr int TimeSlots = 1024; // frame times kept for the frame rate
-constexpr double AveragingSeconds = 1.0;
 // The line with the frame rate and the frame number changes with every frame; it is drawn anew at
 // most this often. Every other line is drawn anew as soon as its text changes.
 constexpr double RateLineSeconds = 0.5;
@@ -61,16 +32,14 @@ constexpr GLfloat ActionColour[3] = {1.0f, 1.0f, 1.0f};
 constexpr GLfloat ValueColour[3] = {0.55f, 1.0f, 0.6f};
 constexpr GLfloat PanelAlpha = 0.7f; // how much of the frame's light the panel takes away
 
-struct OverlayState {
+struct PanelState {
     bool shown = false;
-    bool latch = false;
-    uint64_t frames = 0;       // frames drawn since program start
-    double times[TimeSlots]{}; // time of frame k in slot k % TimeSlots, in seconds
-    double steppedRate = 0.0;  // frames per second of the stepped clock; 0 for real time
 
     // The panel's text, drawn with the font lists and kept as a picture in a texture of the
-    // current rendering context, line by line.
+    // rendering context it was made in, line by line. A texture name means nothing in another
+    // context: there it may name one of the scene's textures.
     GLuint texture = 0;
+    RenderContext context = nullptr;
     int textureWidth = 0;
     int textureHeight = 0;
     int viewWidth = 0; // the viewport the picture was made for
@@ -79,29 +48,7 @@ struct OverlayState {
     char lineText[MaxLines][LineChars]{}; // the value lines as the picture shows them
     double rateLineTime = 0.0;
 };
-OverlayState overlay;
-
-double Now() {
-    if (overlay.steppedRate > 0.0) return static_cast<double>(overlay.frames) / overlay.steppedRate;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-double TimeOfFrame(uint64_t frame) {
-    return overlay.times[frame % TimeSlots];
-}
-
-// Frames per second over the last second, or over the last TimeSlots frames when more were drawn
-// in it. A frame that alone took longer than the second counts by its own length.
-double FramesPerSecond() {
-    if (overlay.frames < 2) return 0.0;
-    double newest = TimeOfFrame(overlay.frames);
-    uint64_t oldest = overlay.frames;
-    uint64_t reach = overlay.frames - 1 < TimeSlots - 1 ? overlay.frames - 1 : TimeSlots - 1;
-    while (overlay.frames - oldest < reach && newest - TimeOfFrame(oldest - 1) <= AveragingSeconds) --oldest;
-    if (oldest == overlay.frames) --oldest;
-    double span = newest - TimeOfFrame(oldest);
-    return span > 0.0 ? static_cast<double>(overlay.frames - oldest) / span : 0.0;
-}
+PanelState panel;
 
 const char* OnOff(bool on) {
     return on ? "on" : "off";
@@ -235,25 +182,27 @@ int PowerOfTwoAtLeast(int size) {
     return power;
 }
 
-// The picture is a texture of the current rendering context (a new context after F1 does not know
-// the old name) made for the current viewport.
+// The picture is a texture of the current rendering context, made for the current viewport.
 bool PictureFits(const Layout& layout) {
-    return overlay.texture != 0 && glIsTexture(overlay.texture) && overlay.viewWidth == layout.viewWidth &&
-           overlay.viewHeight == layout.viewHeight;
+    return panel.texture != 0 && panel.context == scene.renderContext &&
+           panel.viewWidth == layout.viewWidth && panel.viewHeight == layout.viewHeight;
 }
 
 // A black picture of the whole panel, to which the lines are copied.
 void MakePicture(const Layout& layout) {
-    if (overlay.texture == 0 || !glIsTexture(overlay.texture)) glGenTextures(1, &overlay.texture);
+    if (panel.texture == 0 || panel.context != scene.renderContext) {
+        glGenTextures(1, &panel.texture);
+        panel.context = scene.renderContext;
+    }
     GLint largest = 64;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    overlay.textureWidth = std::min(PowerOfTwoAtLeast(layout.panelWidth), static_cast<int>(largest));
-    overlay.textureHeight = std::min(PowerOfTwoAtLeast(layout.panelHeight), static_cast<int>(largest));
-    overlay.viewWidth = layout.viewWidth;
-    overlay.viewHeight = layout.viewHeight;
-    for (bool& drawn : overlay.lineDrawn) drawn = false;
-    std::vector<GLubyte> black(size_t(overlay.textureWidth) * size_t(overlay.textureHeight) * 3, 0);
-    glBindTexture(GL_TEXTURE_2D, overlay.texture);
+    panel.textureWidth = std::min(PowerOfTwoAtLeast(layout.panelWidth), static_cast<int>(largest));
+    panel.textureHeight = std::min(PowerOfTwoAtLeast(layout.panelHeight), static_cast<int>(largest));
+    panel.viewWidth = layout.viewWidth;
+    panel.viewHeight = layout.viewHeight;
+    for (bool& drawn : panel.lineDrawn) drawn = false;
+    std::vector<GLubyte> black(size_t(panel.textureWidth) * size_t(panel.textureHeight) * 3, 0);
+    glBindTexture(GL_TEXTURE_2D, panel.texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
@@ -261,7 +210,7 @@ void MakePicture(const Layout& layout) {
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, overlay.textureWidth, overlay.textureHeight, 0, GL_RGB,
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, panel.textureWidth, panel.textureHeight, 0, GL_RGB,
                  GL_UNSIGNED_BYTE, black.data());
     glPopClientAttrib();
 }
@@ -276,10 +225,10 @@ void DrawPanel() {
     glColor4f(1.0f, 1.0f, 1.0f, PanelAlpha);
     int right = layout.panelLeft + layout.panelWidth, top = layout.panelBottom + layout.panelHeight;
     if (PictureFits(layout)) {
-        float s = static_cast<float>(layout.panelWidth) / static_cast<float>(overlay.textureWidth);
-        float t = static_cast<float>(layout.panelHeight) / static_cast<float>(overlay.textureHeight);
+        float s = static_cast<float>(layout.panelWidth) / static_cast<float>(panel.textureWidth);
+        float t = static_cast<float>(layout.panelHeight) / static_cast<float>(panel.textureHeight);
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, overlay.texture);
+        glBindTexture(GL_TEXTURE_2D, panel.texture);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         glBegin(GL_QUADS);
         glTexCoord2f(0.0f, 0.0f);
@@ -300,8 +249,8 @@ void DrawPanel() {
 
 } // namespace
 
-void PrepareHelpOverlay() {
-    if (!overlay.shown || scene.fontBase == 0) return;
+void PrepareHelpPanel() {
+    if (!panel.shown || scene.fontBase == 0) return;
     Layout layout = PanelLayout();
     if (layout.textWidth <= 0 || layout.panelBottom < 0) return;
 
@@ -311,17 +260,16 @@ void PrepareHelpOverlay() {
     int guideLines = GuideLineCount();
     char values[ValueLineCount][LineChars];
     ValueLines(values);
-    double now = Now();
+    double now = NewestFrameTime(frameRate);
     bool redraw[MaxLines] = {};
     bool any = false;
     for (int line = 0; line < layout.lines; line++) {
-        bool drawn = !fresh && overlay.lineDrawn[line];
+        bool drawn = !fresh && panel.lineDrawn[line];
         if (line >= guideLines) {
             const char* text = values[line - guideLines];
             bool rateLine = line == guideLines;
-            bool changed = std::strcmp(text, overlay.lineText[line]) != 0;
-            if (changed && !(rateLine && drawn && now - overlay.rateLineTime < RateLineSeconds))
-                drawn = false;
+            bool changed = std::strcmp(text, panel.lineText[line]) != 0;
+            if (changed && !(rateLine && drawn && now - panel.rateLineTime < RateLineSeconds)) drawn = false;
         }
         redraw[line] = !drawn;
         any = any || !drawn;
@@ -332,7 +280,7 @@ void PrepareHelpOverlay() {
     // the picture; then the frame is cleared again, as it was.
     BeginPanelState(layout);
     if (fresh) MakePicture(layout);
-    glBindTexture(GL_TEXTURE_2D, overlay.texture);
+    glBindTexture(GL_TEXTURE_2D, panel.texture);
     glListBase(scene.fontBase);
     for (int line = 0; line < layout.lines; line++) {
         if (!redraw[line]) continue;
@@ -341,43 +289,43 @@ void PrepareHelpOverlay() {
             WriteGuideLine(line);
         } else {
             Write(values[line - guideLines], ValueColour);
-            std::strcpy(overlay.lineText[line], values[line - guideLines]);
+            std::strcpy(panel.lineText[line], values[line - guideLines]);
         }
     }
     for (int line = 0; line < layout.lines; line++) {
         if (!redraw[line]) continue;
         int bottom = layout.lineTop[line] - LineHeight;
         int y = bottom - layout.panelBottom;
-        int width = std::min(layout.textWidth, overlay.textureWidth - Padding);
-        if (width > 0 && y + LineHeight <= overlay.textureHeight)
+        int width = std::min(layout.textWidth, panel.textureWidth - Padding);
+        if (width > 0 && y + LineHeight <= panel.textureHeight)
             glCopyTexSubImage2D(GL_TEXTURE_2D, 0, Padding, y, layout.textLeft, bottom, width, LineHeight);
-        overlay.lineDrawn[line] = true;
+        panel.lineDrawn[line] = true;
     }
-    if (redraw[guideLines]) overlay.rateLineTime = now;
+    if (redraw[guideLines]) panel.rateLineTime = now;
     EndPanelState();
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
-void HandleHelpKey() {
-    if (KeyPressedOnce(HelpKey, overlay.latch)) overlay.shown = !overlay.shown;
+void ToggleHelpPanel() {
+    panel.shown = !panel.shown;
 }
 
-void DrawHelpOverlay() {
-    ++overlay.frames;
-    overlay.times[overlay.frames % TimeSlots] = Now();
-    if (overlay.shown) DrawPanel();
+bool HelpPanelShown() {
+    return panel.shown;
 }
 
-bool HelpOverlayShown() {
-    return overlay.shown;
+void DrawHelpPanel() {
+    if (panel.shown) DrawPanel();
 }
 
-void UseSteppedHelpClock(double framesPerSecond) {
-    overlay.steppedRate = framesPerSecond;
+void ReleaseHelpPanel() {
+    if (panel.texture != 0 && panel.context == scene.renderContext) glDeleteTextures(1, &panel.texture);
+    panel.texture = 0;
+    panel.context = nullptr;
 }
 
-void ResetHelpOverlay() {
-    overlay = OverlayState{};
+void ResetHelpPanel() {
+    panel = PanelState{};
 }
 
 void FormatHelpValues(char* text, int size) {
@@ -390,7 +338,7 @@ void FormatHelpValues(char* text, int size) {
                   "palette %u   rainbow %s   slowdown %.2f\n"
                   "launch speed %.0f, %.0f\n"
                   "camera %.1f, %.1f, %.1f\n",
-                  FramesPerSecond(), static_cast<unsigned long long>(overlay.frames + 1),
+                  FramesPerSecond(frameRate), static_cast<unsigned long long>(frameRate.frames + 1),
                   OnOff(scene.lightingOn), OnOff(scene.blendOn), OnOff(scene.twinkleOn),
                   FilterNames[scene.filterIndex % 3], FogNames[scene.fogModeIndex % 3], scene.paletteIndex,
                   OnOff(scene.rainbowOn), scene.particleSlowdown, scene.launchSpeedX, scene.launchSpeedY,

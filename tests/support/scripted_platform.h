@@ -1,9 +1,9 @@
 // A platform for tests: messages come from a script, any operation can be made to fail, every
 // call and every message box is recorded, and boxes are answered from a queue.
 //
-// Windows, device contexts and rendering contexts are made-up handles unless `real` is set; then
-// those operations (and the buffer swap) are passed on to it, so that a real OpenGL context exists
-// while the messages, boxes, display modes and failures stay scripted.
+// Windows, device contexts, rendering contexts and swaps are passed on to the platform it wraps: a
+// real one, so that a real OpenGL context exists while the messages, boxes, display modes and
+// failures stay scripted, or by default a null platform that makes up handles.
 #pragma once
 
 #include <deque>
@@ -12,10 +12,57 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "common/input_schedule.h"
+#include "platform/forwarding_platform.h"
 
-class ScriptedPlatform : public Platform {
+// A platform that does nothing and succeeds: windows, device contexts and rendering contexts are
+// made-up handles, and no message ever waits.
+class NullPlatform : public Platform {
   public:
+    ModuleHandle GetModuleHandle() override { return MakeHandle<ModuleHandle>(); }
+    bool RegisterClass(const WindowClass&) override { return true; }
+    bool UnregisterClass(const char*, ModuleHandle) override { return true; }
+    bool ChangeDisplayMode(const DisplayMode&) override { return true; }
+    void RestoreDisplayMode() override {}
+    void ShowCursor(bool) override {}
+    void AdjustWindowRect(WindowRect&, uint32_t, uint32_t) override {}
+    WindowHandle CreateWindow(uint32_t, const char*, const char*, uint32_t, int, int, int, int,
+                              ModuleHandle) override {
+        return MakeHandle<WindowHandle>();
+    }
+    bool DestroyWindow(WindowHandle) override { return true; }
+    void ShowWindow(WindowHandle) override {}
+    void SetForegroundWindow(WindowHandle) override {}
+    void SetFocus(WindowHandle) override {}
+    WindowHandle GetFocus() override { return nullptr; }
+    DeviceContext GetDC(WindowHandle) override { return MakeHandle<DeviceContext>(); }
+    bool ReleaseDC(WindowHandle, DeviceContext) override { return true; }
+    int ChoosePixelFormat(DeviceContext, const PixelFormatRequest&) override { return 1; }
+    bool SetPixelFormat(DeviceContext, int format, const PixelFormatRequest&) override { return format != 0; }
+    RenderContext CreateContext(DeviceContext) override { return MakeHandle<RenderContext>(); }
+    bool MakeCurrent(DeviceContext, RenderContext) override { return true; }
+    bool DeleteContext(RenderContext) override { return true; }
+    bool SwapBuffers(DeviceContext) override { return true; }
+    bool PeekMessage(Message&) override { return false; }
+    void TranslateMessage(const Message&) override {}
+    intptr_t DispatchMessage(const Message&) override { return 0; }
+    void PostQuitMessage(int) override {}
+    intptr_t DefWindowProc(WindowHandle, uint32_t, uintptr_t, intptr_t) override { return 0; }
+    int MessageBox(WindowHandle, const char*, const char*, uint32_t) override { return 0; }
+
+  private:
+    template <typename Handle> Handle MakeHandle() {
+        return reinterpret_cast<Handle>(static_cast<uintptr_t>(0x1000 + 0x10 * ++handleCounter));
+    }
+    int handleCounter = 0;
+};
+
+class ScriptedPlatform : public ForwardingPlatform {
+  public:
+    // With made-up handles, or with the windows and contexts of `real`.
+    ScriptedPlatform() : ForwardingPlatform(none) {}
+    explicit ScriptedPlatform(Platform& real) : ForwardingPlatform(real) {}
+
     struct Box {
         WindowHandle owner;
         std::string text;
@@ -33,8 +80,6 @@ class ScriptedPlatform : public Platform {
     // Messages the window procedure passed on to the default handling.
     std::vector<uint32_t> defaultHandled;
 
-    // When set, windows, contexts and swaps are made real through this platform.
-    Platform* real = nullptr;
     // The window size that WM_SIZE reports when a window is created (a message sent from inside
     // the creation, before any rendering context exists).
     bool sendSizeOnCreate = true;
@@ -57,7 +102,6 @@ class ScriptedPlatform : public Platform {
     std::function<void(int pass)> onIdlePass;
 
     int IdlePasses() const { return idlePasses; }
-    int Swaps() const { return swaps; }
     // Number of recorded calls whose line starts with `prefix`.
     int Count(const std::string& prefix) const;
     bool DisplayModeChanged() const { return displayModeChanged; }
@@ -108,21 +152,17 @@ class ScriptedPlatform : public Platform {
   private:
     // Records the call and tells whether it is to fail.
     bool Record(const std::string& line, const std::string& operation);
-    template <typename Handle> Handle MakeHandle() {
-        return reinterpret_cast<Handle>(static_cast<uintptr_t>(0x1000 + 0x10 * ++handleCounter));
-    }
 
+    NullPlatform none;
     std::map<std::string, int> callCounts;
     std::map<std::string, std::vector<int>> failures;
-    std::map<int, std::vector<Message>> script;
+    InputSchedule<Message> script; // by the idle pass each message comes before
     std::deque<Message> queue;
     WindowProc classProc = nullptr;
     std::string className;
     WindowHandle focus = nullptr;
-    int handleCounter = 0;
     int chosenFormat = 0;
     int idlePasses = 0;
-    int swaps = 0;
     bool displayModeChanged = false;
     int cursorCount = 0; // ShowCursor's display counter: 0 shows the cursor
     int liveWindows = 0;

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "overlay/help_panel.h"
 #include "platform/virtual_keys.h"
 #include "scene/frame.h"
-#include "scene/help_overlay.h"
 #include "scene/random.h"
 #include "scene/render_setup.h"
 #include "scene/scene_state.h"
@@ -67,6 +67,10 @@ std::vector<unsigned char> Pixels() {
     return pixels;
 }
 
+// The panel only compares rendering contexts; these stand for two of them.
+const RenderContext FirstContext = reinterpret_cast<RenderContext>(uintptr_t{0x100});
+const RenderContext SecondContext = reinterpret_cast<RenderContext>(uintptr_t{0x200});
+
 class HelpPanel : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -77,9 +81,9 @@ class HelpPanel : public ::testing::Test {
         // what the tests look for.
         while (glGetError() != GL_NO_ERROR) {
         }
-        scene.keyDown[VirtualKeyOf('H')] = true;
-        HandleHelpKey();
-        ASSERT_TRUE(HelpOverlayShown());
+        scene.renderContext = FirstContext;
+        ToggleHelpPanel();
+        ASSERT_TRUE(HelpPanelShown());
     }
     ScriptedOnly platform; // first: it resets the program state
     GlContext gl{Width, Height};
@@ -114,7 +118,7 @@ TEST_F(HelpPanel, LeavesGlStateSceneRecordAndRandomSequenceAsTheyWere) {
     std::vector<float> state = GlState();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     std::vector<unsigned char> cleared = Pixels();
-    PrepareHelpOverlay();
+    PrepareHelpPanel();
     EXPECT_EQ(Pixels(), cleared);
     EXPECT_EQ(GlState(), state);
 
@@ -127,7 +131,7 @@ TEST_F(HelpPanel, LeavesGlStateSceneRecordAndRandomSequenceAsTheyWere) {
     std::vector<unsigned char> record(sizeof scene);
     std::memcpy(record.data(), &scene, sizeof scene);
     uint64_t draws = RandomDrawCount();
-    DrawHelpOverlay();
+    DrawHelpPanel();
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     EXPECT_NE(Pixels(), picture) << "the panel was not drawn";
     EXPECT_EQ(GlState(), state);
@@ -147,8 +151,8 @@ size_t Colours(const std::vector<unsigned char>& pixels) {
 
 std::vector<unsigned char> PanelOverBlack() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    PrepareHelpOverlay();
-    DrawHelpOverlay();
+    PrepareHelpPanel();
+    DrawHelpPanel();
     return Pixels();
 }
 
@@ -165,15 +169,43 @@ TEST_F(HelpPanel, WritesItsTextWithTheFontListsAndShowsAChangedSettingAtOnce) {
         glNewList(scene.fontBase + k, GL_COMPILE);
         glEndList();
     }
-    ResetHelpOverlay();
-    scene.keyDown[VirtualKeyOf('H')] = false;
-    HandleHelpKey();
-    scene.keyDown[VirtualKeyOf('H')] = true;
-    HandleHelpKey();
-    ASSERT_TRUE(HelpOverlayShown());
+    ResetHelpPanel();
+    ToggleHelpPanel();
+    ASSERT_TRUE(HelpPanelShown());
     EXPECT_EQ(Colours(PanelOverBlack()), 1u);
     glDeleteLists(scene.fontBase, 96);
     scene.fontBase = fontBase;
+}
+
+// After F1 the new context may make more textures than the old one did. The panel's picture must
+// be a texture of the new context's own, never a scene texture that happens to bear the old name.
+TEST_F(HelpPanel, MakesItsPictureAnewInANewContextAndLeavesTheOthersAlone) {
+    PanelOverBlack();
+    GlContext second{Width, Height};
+    scene.renderContext = SecondContext;
+    SetProjection(Width, Height);
+    ASSERT_TRUE(SetupScene());
+    const GLubyte marks[2][3] = {{1, 2, 3}, {4, 5, 6}};
+    std::vector<GLuint> textures(16);
+    glGenTextures(16, textures.data());
+    for (size_t i = 0; i < textures.size(); i++) {
+        glBindTexture(GL_TEXTURE_2D, textures[i]);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, marks[i % 2]);
+    }
+    scene.lightingOn = !scene.lightingOn; // a changed line, written into the picture
+    std::vector<unsigned char> shown = PanelOverBlack();
+    EXPECT_GE(Colours(shown), 4u) << "the panel's text is missing";
+    for (size_t i = 0; i < textures.size(); i++) {
+        GLubyte texel[3] = {};
+        glBindTexture(GL_TEXTURE_2D, textures[i]);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
+        EXPECT_TRUE(std::equal(texel, texel + 3, marks[i % 2]))
+            << "texture " << textures[i] << " was written";
+    }
+    ReleaseHelpPanel();
+    glDeleteTextures(16, textures.data());
+    gl.MakeCurrent();
+    scene.renderContext = FirstContext;
 }
 
 } // namespace

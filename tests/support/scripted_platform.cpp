@@ -1,4 +1,4 @@
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,15 +8,15 @@ void ScriptedPlatform::Fail(const std::string& operation, int nth) {
 }
 
 void ScriptedPlatform::QueueBeforePass(int pass, const Message& message) {
-    script[pass].push_back(message);
+    script.Add(pass, message);
 }
 
 void ScriptedPlatform::KeyDownBeforePass(int pass, uint32_t virtualKey) {
-    QueueBeforePass(pass, Message{nullptr, WM_KEYDOWN, virtualKey, 1});
+    QueueBeforePass(pass, Message{nullptr, WM_KEYDOWN, virtualKey, KeyMessageLParam(0, false, false, false)});
 }
 
 void ScriptedPlatform::KeyUpBeforePass(int pass, uint32_t virtualKey) {
-    QueueBeforePass(pass, Message{nullptr, WM_KEYUP, virtualKey, static_cast<intptr_t>(0xC0000001u)});
+    QueueBeforePass(pass, Message{nullptr, WM_KEYUP, virtualKey, KeyMessageLParam(0, false, true, true)});
 }
 
 void ScriptedPlatform::Queue(const Message& message) {
@@ -49,7 +49,7 @@ bool ScriptedPlatform::RegisterClass(const WindowClass& windowClass) {
     lastClass = windowClass;
     if (Record(std::string("RegisterClass ") + windowClass.className, "RegisterClass")) return false;
     if (classProc) return false; // already registered
-    if (real && !real->RegisterClass(windowClass)) return false;
+    if (!inner.RegisterClass(windowClass)) return false;
     classProc = windowClass.procedure;
     className = windowClass.className;
     return true;
@@ -59,7 +59,7 @@ bool ScriptedPlatform::UnregisterClass(const char* name, ModuleHandle instance) 
     bool fail = Record(std::string("UnregisterClass ") + name, "UnregisterClass");
     if (!classProc || className != name || liveWindows > 0) return false;
     if (fail) return false;
-    if (real) real->UnregisterClass(name, instance);
+    inner.UnregisterClass(name, instance);
     classProc = nullptr;
     className.clear();
     return true;
@@ -110,13 +110,8 @@ WindowHandle ScriptedPlatform::CreateWindow(uint32_t exStyle, const char* name, 
     lastHeight = height;
     if (Record("CreateWindow", "CreateWindow")) return nullptr;
     if (!classProc || className != name) return nullptr;
-    WindowHandle window = nullptr;
-    if (real) {
-        window = real->CreateWindow(exStyle, name, title, style, x, y, width, height, instance);
-        if (!window) return nullptr;
-    } else {
-        window = MakeHandle<WindowHandle>();
-    }
+    WindowHandle window = inner.CreateWindow(exStyle, name, title, style, x, y, width, height, instance);
+    if (!window) return nullptr;
     ++liveWindows;
     if (sendSizeOnCreate) {
         // Sent from inside the creation, so no rendering context is current yet.
@@ -128,7 +123,7 @@ WindowHandle ScriptedPlatform::CreateWindow(uint32_t exStyle, const char* name, 
 bool ScriptedPlatform::DestroyWindow(WindowHandle window) {
     bool fail = Record("DestroyWindow", "DestroyWindow");
     if (fail) return false;
-    if (real) real->DestroyWindow(window);
+    inner.DestroyWindow(window);
     if (focus == window) focus = nullptr;
     --liveWindows;
     return true;
@@ -136,18 +131,18 @@ bool ScriptedPlatform::DestroyWindow(WindowHandle window) {
 
 void ScriptedPlatform::ShowWindow(WindowHandle window) {
     calls.push_back("ShowWindow");
-    if (real) real->ShowWindow(window);
+    inner.ShowWindow(window);
 }
 
 void ScriptedPlatform::SetForegroundWindow(WindowHandle window) {
     calls.push_back("SetForegroundWindow");
-    if (real) real->SetForegroundWindow(window);
+    inner.SetForegroundWindow(window);
 }
 
 void ScriptedPlatform::SetFocus(WindowHandle window) {
     calls.push_back("SetFocus");
     focus = window;
-    if (real) real->SetFocus(window);
+    inner.SetFocus(window);
 }
 
 WindowHandle ScriptedPlatform::GetFocus() {
@@ -156,18 +151,18 @@ WindowHandle ScriptedPlatform::GetFocus() {
 
 DeviceContext ScriptedPlatform::GetDC(WindowHandle window) {
     if (Record("GetDC", "GetDC")) return nullptr;
-    return real ? real->GetDC(window) : MakeHandle<DeviceContext>();
+    return inner.GetDC(window);
 }
 
 bool ScriptedPlatform::ReleaseDC(WindowHandle window, DeviceContext dc) {
     if (Record("ReleaseDC", "ReleaseDC")) return false;
-    return real ? real->ReleaseDC(window, dc) : true;
+    return inner.ReleaseDC(window, dc);
 }
 
 int ScriptedPlatform::ChoosePixelFormat(DeviceContext dc, const PixelFormatRequest& request) {
     lastPixelFormat = request;
     if (Record("ChoosePixelFormat", "ChoosePixelFormat")) return 0;
-    chosenFormat = real ? real->ChoosePixelFormat(dc, request) : 1;
+    chosenFormat = inner.ChoosePixelFormat(dc, request);
     return chosenFormat;
 }
 
@@ -175,40 +170,38 @@ bool ScriptedPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelF
     // Format numbers are the system's own; what matters is that the chosen one is set.
     std::string line = format != 0 && format == chosenFormat ? "chosen" : std::to_string(format);
     if (Record("SetPixelFormat " + line, "SetPixelFormat")) return false;
-    return real ? real->SetPixelFormat(dc, format, request) : format != 0;
+    return inner.SetPixelFormat(dc, format, request);
 }
 
 RenderContext ScriptedPlatform::CreateContext(DeviceContext dc) {
     if (Record("CreateContext", "CreateContext")) return nullptr;
-    RenderContext rc = real ? real->CreateContext(dc) : MakeHandle<RenderContext>();
+    RenderContext rc = inner.CreateContext(dc);
     if (rc) ++liveContexts;
     return rc;
 }
 
 bool ScriptedPlatform::MakeCurrent(DeviceContext dc, RenderContext rc) {
     if (Record(rc ? "MakeCurrent" : "MakeCurrent none", "MakeCurrent")) return false;
-    return real ? real->MakeCurrent(dc, rc) : true;
+    return inner.MakeCurrent(dc, rc);
 }
 
 bool ScriptedPlatform::DeleteContext(RenderContext rc) {
     if (Record("DeleteContext", "DeleteContext")) return false;
-    if (real) real->DeleteContext(rc);
+    inner.DeleteContext(rc);
     --liveContexts;
     return true;
 }
 
 bool ScriptedPlatform::SwapBuffers(DeviceContext dc) {
-    ++swaps;
-    if (real) return real->SwapBuffers(dc);
-    return true;
+    calls.push_back("SwapBuffers");
+    return inner.SwapBuffers(dc);
 }
 
 bool ScriptedPlatform::PeekMessage(Message& message) {
     if (queue.empty() && loadedPass <= idlePasses) {
         // Messages scripted for the next idle pass arrive before it.
         loadedPass = idlePasses + 1;
-        auto found = script.find(loadedPass);
-        if (found != script.end()) queue.insert(queue.end(), found->second.begin(), found->second.end());
+        script.DeliverDue(loadedPass, [this](const Message& message) { queue.push_back(message); });
     }
     if (!queue.empty()) {
         message = queue.front();
