@@ -1,9 +1,11 @@
 // Immediate mode and the state it draws with: glBegin/glEnd with the current colour, normal and
 // texture coordinate kept across vertices; quads and strips turned into triangles as llvmpipe
 // splits them; the batch, one run per state; the switches, blending, depth, clears, the light,
-// fog and hints (fog, face culling and the alpha test are kept as state only: the program never
-// draws with them); glPush/PopAttrib and glPush/PopClientAttrib for the groups the program pushes;
+// fog and hints; glPush/PopAttrib and glPush/PopClientAttrib for the groups the program pushes;
 // the values the program reads back; glFlush and glFinish.
+// Kept as state only, since the program never draws with them: fog, face culling, the alpha test,
+// flat shading. Lighting draws the first light switched on, as a positional light, with the
+// current colour as the material (the program lights only with GL_COLOR_MATERIAL on).
 #include <cmath>
 #include <cstring>
 

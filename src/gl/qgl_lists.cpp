@@ -113,7 +113,7 @@ void RecordCommand(Context& context, const ListCommand& command) {
 
 void BitmapToRuns(Context& context, GLsizei width, GLsizei height, const GLubyte* bitmap,
                   std::vector<BitmapRun>& runs) {
-    if (!bitmap || width <= 0 || height <= 0) return;
+    if (!bitmap || width <= 0 || height <= 0 || width > 32767 || height > 32767) return; // runs are 16-bit
     const PixelStore& store = context.unpack;
     const size_t bits = static_cast<size_t>(store.rowLength > 0 ? store.rowLength : width);
     const size_t alignment = static_cast<size_t>(store.alignment);
