@@ -90,3 +90,13 @@ std::vector<RgbPicture> CaptureFrames(const std::string& capture, int frames, co
             << error;
     return pictures;
 }
+
+void ExpectHelpPanelLeavesNoTrace(const std::string& capture) {
+    const std::vector<int> shots = {60, 72, 100};
+    std::vector<RgbPicture> with = CaptureFrames(capture, 100, shots, "50:down:H 51:up:H 70:down:H 71:up:H");
+    std::vector<RgbPicture> without = CaptureFrames(capture, 100, shots, "");
+    ASSERT_EQ(with.size(), 3u);
+    EXPECT_NE(with[0].pixels, without[0].pixels) << "the panel did not show";
+    EXPECT_EQ(with[1].pixels, without[1].pixels);
+    EXPECT_EQ(with[2].pixels, without[2].pixels);
+}

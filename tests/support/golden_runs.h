@@ -33,3 +33,7 @@ std::string GoldenReferencePath(const std::string& run, int shot);
 // loaded machine.
 std::vector<RgbPicture> CaptureFrames(const std::string& capture, int frames, const std::vector<int>& shots,
                                       const std::string& input);
+
+// The help panel, shown from frame 51 to frame 70 of a run of `capture`, shows, and the frames
+// after it are those of a run without it, bit for bit.
+void ExpectHelpPanelLeavesNoTrace(const std::string& capture);

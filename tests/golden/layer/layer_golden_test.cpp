@@ -37,6 +37,11 @@ TEST_P(LayerGoldenTest, MatchesTheFixedFunctionReference) {
     }
 }
 
+// What the panel pushes it pops: the layer's state after it is the state before it.
+TEST(LayerHelpPanel, OnceHiddenAgainTheFramesAreThoseOfARunWithoutIt) {
+    ExpectHelpPanelLeavesNoTrace("quorvane-capture-layer");
+}
+
 INSTANTIATE_TEST_SUITE_P(Runs, LayerGoldenTest, ::testing::ValuesIn(GoldenRuns()),
                          [](const ::testing::TestParamInfo<GoldenRun>& info) {
                              return GoldenTestName(info.param);
