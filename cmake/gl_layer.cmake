@@ -19,6 +19,10 @@ if(WIN32)
     return()
 endif()
 
+# GLU's box filters on plain bytes, apart, so that a test can hold them against the system's GLU.
+add_library(quorvane_glu_mipmaps STATIC src/gl/glu_mipmaps.cpp)
+target_include_directories(quorvane_glu_mipmaps PUBLIC src)
+
 # quorvane_layer_copy(TARGET NAME [EXTRA_SOURCES...]): TARGET built again as NAME with the layer.
 # Links to a library that has a layer copy (NAME_layer) go to the copy; libGL and GLU are left out.
 function(quorvane_layer_copy target name)
@@ -58,6 +62,7 @@ function(quorvane_layer_copy target name)
 endfunction()
 
 quorvane_layer_copy(quorvane_core quorvane_core_layer ${QUORVANE_GL_LAYER_SOURCES})
+target_link_libraries(quorvane_core_layer PUBLIC quorvane_glu_mipmaps)
 quorvane_layer_copy(quorvane_tools quorvane_tools_layer)
 quorvane_layer_copy(quorvane_capture quorvane_capture_layer)
 quorvane_layer_copy(quorvane-capture quorvane-capture-layer)

@@ -1,12 +1,13 @@
 // Textures and pixels: glGenTextures, glDeleteTextures, glBindTexture, glIsTexture, glTexParameteri,
 // glTexEnvi (the modulate environment is the one drawn), glTexImage2D with internal format 3 or 4,
-// glCopyTexSubImage2D, gluBuild2DMipmaps with GLU's own box filters and rounding, glPixelStorei,
+// glCopyTexSubImage2D, gluBuild2DMipmaps (with GLU's own box filters, glu_mipmaps.h), glPixelStorei,
 // glReadBuffer, and glReadPixels of RGB or RGBA (read as RGBA, which is all ES reads).
 // A change to a texture sends the batch first: draws already made must see the texture as it was.
 #include <cmath>
 #include <cstring>
 #include <vector>
 
+#include "gl/glu_mipmaps.h"
 #include "gl/qgl_internal.h"
 
 namespace qgl {
@@ -42,119 +43,6 @@ size_t RowStride(const PixelStore& store, GLsizei width, int components) {
     size_t row = static_cast<size_t>(store.rowLength > 0 ? store.rowLength : width) * components;
     size_t alignment = static_cast<size_t>(store.alignment);
     return (row + alignment - 1) / alignment * alignment;
-}
-
-// The nearest power of two as GLU picks it: down, unless the next bit is also set.
-GLint NearestPower(GLint value) {
-    GLint power = 1;
-    for (;;) {
-        if (value == 1) return power;
-        if (value == 3) return power * 4;
-        value >>= 1;
-        power *= 2;
-    }
-}
-
-// GLU's halving of a level: the mean of 2 x 2 texels rounded half up; of 2 texels rounded down
-// when one side is already 1.
-void Halve(const uint8_t* in, int width, int height, int components, uint8_t* out) {
-    if (width == 1 || height == 1) {
-        const int count = (width > height ? width : height) / 2;
-        for (int i = 0; i < count * components; i++) {
-            const int texel = i / components, k = i % components;
-            out[i] = static_cast<uint8_t>(
-                (in[2 * texel * components + k] + in[(2 * texel + 1) * components + k]) / 2);
-        }
-        return;
-    }
-    const int row = width * components;
-    for (int y = 0; y < height / 2; y++)
-        for (int x = 0; x < width / 2; x++)
-            for (int k = 0; k < components; k++) {
-                const uint8_t* t = in + 2 * y * row + 2 * x * components + k;
-                out[(y * (width / 2) + x) * components + k] =
-                    static_cast<uint8_t>((t[0] + t[components] + t[row] + t[row + components] + 2) / 4);
-            }
-}
-
-// GLU's box filter from any size to another: each texel the area-weighted mean of the input
-// texels under it, in float, truncated.
-void Scale(const uint8_t* in, int widthIn, int heightIn, int components, uint8_t* out, int widthOut,
-           int heightOut) {
-    if (widthIn == widthOut * 2 && heightIn == heightOut * 2) {
-        Halve(in, widthIn, heightIn, components, out);
-        return;
-    }
-    const int row = widthIn * components;
-    const float convy = static_cast<float>(heightIn) / heightOut;
-    const float convx = static_cast<float>(widthIn) / widthOut;
-    const int convyInt = static_cast<int>(std::floor(convy));
-    const float convyFloat = convy - convyInt;
-    const int convxInt = static_cast<int>(std::floor(convx));
-    const float convxFloat = convx - convxInt;
-    const float area = convx * convy;
-    auto texel = [&](int x, int y, int k) -> float { return in[y * row + x * components + k]; };
-
-    int lowyInt = 0, highyInt = convyInt;
-    float lowyFloat = 0, highyFloat = convyFloat;
-    for (int i = 0; i < heightOut; i++) {
-        if (highyInt >= heightIn) highyInt = heightIn - 1; // never past the input
-        int lowxInt = 0, highxInt = convxInt;
-        float lowxFloat = 0, highxFloat = convxFloat;
-        for (int j = 0; j < widthOut; j++) {
-            float totals[4] = {};
-            for (int k = 0; k < components; k++) {
-                float& total = totals[k];
-                if (highyInt > lowyInt && highxInt > lowxInt) {
-                    // The first and the last row, each with its partial first and last texel.
-                    float yPercent = 1 - lowyFloat;
-                    total += texel(lowxInt, lowyInt, k) * (yPercent * (1 - lowxFloat));
-                    for (int l = lowxInt + 1; l < highxInt; l++) total += texel(l, lowyInt, k) * yPercent;
-                    total += texel(highxInt, lowyInt, k) * (yPercent * highxFloat);
-                    yPercent = highyFloat;
-                    total += texel(lowxInt, highyInt, k) * (yPercent * (1 - lowxFloat));
-                    for (int l = lowxInt + 1; l < highxInt; l++) total += texel(l, highyInt, k) * yPercent;
-                    total += texel(highxInt, highyInt, k) * (yPercent * highxFloat);
-                    // The first and the last column between them.
-                    for (int m = lowyInt + 1; m < highyInt; m++)
-                        total += texel(lowxInt, m, k) * (1 - lowxFloat) + texel(highxInt, m, k) * highxFloat;
-                } else if (highyInt > lowyInt) {
-                    const float xPercent = highxFloat - lowxFloat;
-                    total += texel(lowxInt, lowyInt, k) * ((1 - lowyFloat) * xPercent);
-                    for (int m = lowyInt + 1; m < highyInt; m++) total += texel(lowxInt, m, k) * xPercent;
-                    total += texel(lowxInt, highyInt, k) * (xPercent * highyFloat);
-                } else if (highxInt > lowxInt) {
-                    const float yPercent = highyFloat - lowyFloat;
-                    total += texel(lowxInt, lowyInt, k) * ((1 - lowxFloat) * yPercent);
-                    for (int l = lowxInt + 1; l < highxInt; l++) total += texel(l, lowyInt, k) * yPercent;
-                    total += texel(highxInt, lowyInt, k) * (yPercent * highxFloat);
-                } else {
-                    total +=
-                        texel(lowxInt, lowyInt, k) * ((highyFloat - lowyFloat) * (highxFloat - lowxFloat));
-                }
-                // The texels wholly inside.
-                for (int m = lowyInt + 1; m < highyInt; m++)
-                    for (int l = lowxInt + 1; l < highxInt; l++) total += texel(l, m, k);
-                out[(i * widthOut + j) * components + k] = static_cast<uint8_t>(total / area);
-            }
-            lowxInt = highxInt;
-            lowxFloat = highxFloat;
-            highxInt += convxInt;
-            highxFloat += convxFloat;
-            if (highxFloat > 1) {
-                highxFloat -= 1.0f;
-                highxInt++;
-            }
-        }
-        lowyInt = highyInt;
-        lowyFloat = highyFloat;
-        highyInt += convyInt;
-        highyFloat += convyFloat;
-        if (highyFloat > 1) {
-            highyFloat -= 1.0f;
-            highyInt++;
-        }
-    }
 }
 
 // One level from tightly packed rows.
@@ -269,7 +157,7 @@ GLint qgluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLint hei
         return 1;
     Context& context = *current;
     // The sides become powers of two, no larger than the real context takes.
-    GLint newWidth = NearestPower(width), newHeight = NearestPower(height);
+    GLint newWidth = GluNearestPower(width), newHeight = GluNearestPower(height);
     while (newWidth > context.maxTextureSize || newHeight > context.maxTextureSize) {
         if (newWidth > 1) newWidth /= 2;
         if (newHeight > 1) newHeight /= 2;
@@ -286,13 +174,13 @@ GLint qgluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLint hei
     if (newWidth == width && newHeight == height)
         level.swap(user);
     else
-        Scale(user.data(), width, height, count, level.data(), newWidth, newHeight);
+        GluScale(user.data(), width, height, count, level.data(), newWidth, newHeight);
 
     TextureRecord& texture = BeginChange(context);
     GLint w = newWidth, h = newHeight;
     UploadPacked(context, 0, sized, w, h, format, level.data());
     for (GLint index = 1; w > 1 || h > 1; index++) {
-        Halve(level.data(), w, h, count, next.data());
+        GluHalve(level.data(), w, h, count, next.data());
         level.swap(next);
         w = w > 1 ? w / 2 : 1;
         h = h > 1 ? h / 2 : 1;
