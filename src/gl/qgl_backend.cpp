@@ -299,7 +299,6 @@ QglContext* QglCreateContext(QglProcLoader load) {
     es.GetIntegerv(GL_MAX_TEXTURE_SIZE, &context->maxTextureSize);
     // The viewport starts as the surface, as in any new context.
     es.GetIntegerv(GL_VIEWPORT, context->viewport);
-    context->framebufferHeight = context->viewport[3];
     ResetState(*context);
     return reinterpret_cast<QglContext*>(context);
 }

@@ -230,7 +230,6 @@ struct Context {
     bool programStateKnown[ProgramCount] = {};
     GLuint vertexArray = 0, vertexBuffer = 0;
     GLint maxTextureSize = 64;
-    GLint framebufferHeight = 0;
 
     // The real context's state as the layer last set it, so that unchanged state is not sent.
     struct Real {

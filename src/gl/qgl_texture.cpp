@@ -3,7 +3,6 @@
 // glCopyTexSubImage2D, gluBuild2DMipmaps (with GLU's own box filters, glu_mipmaps.h), glPixelStorei,
 // glReadBuffer, and glReadPixels of RGB or RGBA (read as RGBA, which is all ES reads).
 // A change to a texture sends the batch first: draws already made must see the texture as it was.
-#include <cmath>
 #include <cstring>
 #include <vector>
 
