@@ -6,16 +6,19 @@
 # headless capture), FreeType, fontconfig and a bold sans font for the font lists, libpng.
 QUORVANE_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev \
 libgl1-mesa-dri libegl-mesa0 libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev"
-# What the tests and benchmarks need on top (test.sh): GoogleTest, Google Benchmark, stb, and an
-# X server with fonts and xdotool for the end-to-end tier.
-QUORVANE_TEST_PACKAGES="libgtest-dev libbenchmark-dev libstb-dev libx11-dev libxfixes-dev xvfb xfonts-base xdotool xauth"
+# What the tests and benchmarks need on top (test.sh): GoogleTest, Google Benchmark, stb, an X
+# server with fonts and xdotool for the end-to-end tier, and OpenGL ES (libGLESv2, which SDL loads
+# for the GL layer's capture program).
+QUORVANE_TEST_PACKAGES="libgtest-dev libbenchmark-dev libstb-dev libx11-dev libxfixes-dev xvfb xfonts-base xdotool xauth \
+libgles2"
 # What making the Debian package needs on top (package.sh): dpkg-shlibdeps and file, with which
 # CPack works out the package's dependencies.
 QUORVANE_PACKAGING_PACKAGES="dpkg-dev file"
 # The Windows program, cross-built with mingw-w64 (scripts/build-windows.sh), and its tests, which
-# run under Wine (GoogleTest is built from the sources Debian ships in googletest).
+# run under Wine (GoogleTest is built from the sources Debian ships in googletest; the locale
+# sources make the Russian locale that one test starts the program under).
 QUORVANE_WINDOWS_BUILD_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64 libstb-dev"
-QUORVANE_WINDOWS_TEST_PACKAGES="googletest wine64 xvfb xdotool"
+QUORVANE_WINDOWS_TEST_PACKAGES="googletest wine64 xvfb xdotool locales"
 # The browser build (scripts/build-web.sh): Debian's Emscripten, the glyph tool's FreeType and
 # fontconfig with the font, and stb for the shots; its tests (the web tier): headless Chromium
 # driven from Node over the DevTools protocol with Debian's ws module.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "build_config.h"
+
 #include "overlay/key_guide.h"
 
 namespace {

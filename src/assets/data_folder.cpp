@@ -1,22 +1,15 @@
 #include "assets/data_folder.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
-#include "platform/executable_path.h"
+#include "build_config.h"
+#include "platform/file_paths.h"
 
 namespace {
 
 std::string Join(const std::string& folder, const std::string& name) {
     if (!folder.empty() && (folder.back() == '/' || folder.back() == PathSeparator)) return folder + name;
     return folder + PathSeparator + name;
-}
-
-std::string Absolute(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
 }
 
 } // namespace
@@ -35,8 +28,7 @@ std::vector<std::string> DataFolderCandidates() {
 DataFolder ChooseDataFolder(const std::vector<std::string>& candidates) {
     DataFolder folder;
     for (const std::string& candidate : candidates) {
-        std::error_code error;
-        if (std::filesystem::is_directory(candidate, error)) {
+        if (IsFolder(candidate)) {
             folder.path = candidate;
             return folder;
         }
@@ -54,7 +46,7 @@ std::string MissingDataFileMessage(const DataFolder& folder, const char* name) {
     // The working directory may be the program's own folder: name each place once.
     std::vector<std::string> named;
     auto nameOnce = [&](const std::string& folderPath, const char* note) {
-        std::string path = Absolute(Join(folderPath, name));
+        std::string path = AbsolutePath(Join(folderPath, name));
         if (std::find(named.begin(), named.end(), path) != named.end()) return;
         named.push_back(path);
         text += "  " + path + note + "\n";

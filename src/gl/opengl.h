@@ -1,6 +1,12 @@
 // The program's one way to OpenGL 1.1 and GLU: every file that draws or reads GL state includes
 // this header and no other GL header, so that the build can choose what stands behind the names.
+// With QUORVANE_GL_LAYER the names are the project's own GL layer on OpenGL ES 3.0 (gl/qgl.h),
+// and no system GL header is included at all.
 #pragma once
+
+#ifdef QUORVANE_GL_LAYER
+#include "gl/qgl.h"
+#else
 
 #ifdef _WIN32
 // Windows' GL headers want two macros of windows.h. They are defined here with windows.h's own
@@ -24,10 +30,6 @@
 #endif
 #endif
 
-#ifdef QUORVANE_GL_LAYER
-// The program's gl* and glu* names go to the GL 1.1 layer (the browser build).
-#include "gl/gl_layer.h"
-#else
 #include <GL/gl.h>
 #include <GL/glu.h>
 #endif

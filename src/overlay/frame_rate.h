@@ -7,8 +7,8 @@
 constexpr int FrameRateSlots = 1024; // frame times kept
 
 struct FrameRateMeter {
-    uint64_t frames = 0;              // frames recorded
-    double times[FrameRateSlots]{};   // time of frame k in slot k % FrameRateSlots, in seconds
+    uint64_t frames = 0;            // frames recorded
+    double times[FrameRateSlots]{}; // time of frame k in slot k % FrameRateSlots, in seconds
 };
 
 // The program's own meter: the frames the main loop has presented since the program started. The

@@ -184,8 +184,8 @@ int PowerOfTwoAtLeast(int size) {
 
 // The picture is a texture of the current rendering context, made for the current viewport.
 bool PictureFits(const Layout& layout) {
-    return panel.texture != 0 && panel.context == scene.renderContext && panel.viewWidth == layout.viewWidth &&
-           panel.viewHeight == layout.viewHeight;
+    return panel.texture != 0 && panel.context == scene.renderContext &&
+           panel.viewWidth == layout.viewWidth && panel.viewHeight == layout.viewHeight;
 }
 
 // A black picture of the whole panel, to which the lines are copied.
@@ -269,8 +269,7 @@ void PrepareHelpPanel() {
             const char* text = values[line - guideLines];
             bool rateLine = line == guideLines;
             bool changed = std::strcmp(text, panel.lineText[line]) != 0;
-            if (changed && !(rateLine && drawn && now - panel.rateLineTime < RateLineSeconds))
-                drawn = false;
+            if (changed && !(rateLine && drawn && now - panel.rateLineTime < RateLineSeconds)) drawn = false;
         }
         redraw[line] = !drawn;
         any = any || !drawn;

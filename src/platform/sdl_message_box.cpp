@@ -18,6 +18,9 @@ namespace {
 constexpr char HelperMarker[] = "--quorvane-message-box";
 // How often the wait looks whether the helper has ended, at the latest.
 constexpr int PollMilliseconds = 20;
+// Where the helper writes its answer, and the byte that says it could not be started.
+constexpr int AnswerDescriptor = 3;
+constexpr unsigned char NotStartedMark = 0xFF;
 
 bool helperAvailable = false; // the entry point hands helper runs to SdlRunMessageBoxHelper
 int signalPipe[2] = {-1, -1}; // SIGTERM / SIGINT while a box is up, as one byte each
@@ -66,6 +69,12 @@ bool OpenSignalPipe() {
     return pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) == 0;
 }
 
+// In the helper, after the fork: the answer pipe on its descriptor, open across the exec.
+bool PutAnswerPipeInPlace(int writeEnd) {
+    if (writeEnd == AnswerDescriptor) return fcntl(writeEnd, F_SETFD, 0) == 0;
+    return dup2(writeEnd, AnswerDescriptor) == AnswerDescriptor;
+}
+
 // Reads what the handlers wrote; true when SIGTERM or SIGINT was among it.
 bool DrainSignals() {
     bool seen = false;
@@ -93,25 +102,38 @@ bool SdlRunMessageBoxHelper(int argc, char** argv, int& exitCode) {
     // With its video started SDL shows the box with the window system's own implementation; without
     // it SDL may try other ways first (zenity) and give up.
     SDL_SetMainReady();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return exitCode = 0, true;
-    exitCode = ShowWithSdl(argv[4], argv[3], static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10)));
-    SDL_Quit();
+    unsigned char answer = 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+        answer = static_cast<unsigned char>(
+            ShowWithSdl(argv[4], argv[3], static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10))));
+        SDL_Quit();
+    }
+    exitCode = write(AnswerDescriptor, &answer, 1) == 1 ? 0 : 1;
     return true;
 }
 
 SdlMessageBoxOutcome SdlShowMessageBox(const char* text, const char* caption, uint32_t flags) {
     SdlMessageBoxOutcome outcome;
-    if (!helperAvailable || !OpenSignalPipe()) {
-        outcome.button = ShowWithSdl(text, caption, flags);
-        outcome.kind =
-            outcome.button > 0 ? SdlMessageBoxOutcome::Kind::Answered : SdlMessageBoxOutcome::Kind::NotShown;
-        return outcome;
+    if (helperAvailable && OpenSignalPipe()) {
+        std::string flagText = std::to_string(flags);
+        const char* helper[] = {"/proc/self/exe", HelperMarker, flagText.c_str(), caption, text, nullptr};
+        outcome = WaitForMessageBoxHelper(helper);
+        if (outcome.kind != SdlMessageBoxOutcome::Kind::NotStarted) return outcome;
     }
-    DrainSignals();
+    // No helper: a box in this process still tells the user, though a signal cannot end it.
+    outcome.button = ShowWithSdl(text, caption, flags);
+    outcome.kind =
+        outcome.button > 0 ? SdlMessageBoxOutcome::Kind::Answered : SdlMessageBoxOutcome::Kind::NotShown;
+    return outcome;
+}
 
-    // Everything the child needs is made before the fork: after it, only async-signal-safe calls.
-    std::string flagText = std::to_string(flags);
-    const char* args[] = {"/proc/self/exe", HelperMarker, flagText.c_str(), caption, text, nullptr};
+SdlMessageBoxOutcome WaitForMessageBoxHelper(const char* const* helper) {
+    using Kind = SdlMessageBoxOutcome::Kind;
+    SdlMessageBoxOutcome outcome;
+    outcome.kind = Kind::NotStarted;
+    int answerPipe[2];
+    if (!OpenSignalPipe() || pipe2(answerPipe, O_CLOEXEC | O_NONBLOCK) != 0) return outcome;
+    DrainSignals();
     pid_t parent = getpid();
 
     // SDL's handlers turn SIGTERM / SIGINT into its quit event, which nobody reads while the box
@@ -123,42 +145,62 @@ SdlMessageBoxOutcome SdlShowMessageBox(const char* text, const char* caption, ui
     sigaction(SIGTERM, &noting, &oldTerm);
     sigaction(SIGINT, &noting, &oldInt);
 
-    pid_t helper = fork();
-    if (helper == 0) {
+    // Everything the child needs is made before the fork: after it, only async-signal-safe calls.
+    pid_t child = fork();
+    if (child == 0) {
         setpgid(0, 0); // Ctrl+C in a terminal reaches the program, which ends the helper itself
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent) _exit(0);
+        // A background group that writes to a terminal set to `tostop` would be stopped, and the
+        // program would wait for an answer that never comes.
+        signal(SIGTTOU, SIG_IGN);
         sigset_t none;
         sigemptyset(&none);
         sigprocmask(SIG_SETMASK, &none, nullptr);
-        execv(args[0], const_cast<char* const*>(args));
+        if (PutAnswerPipeInPlace(answerPipe[1])) execv(helper[0], const_cast<char* const*>(helper));
+        unsigned char mark = NotStartedMark;
+        ssize_t written = write(answerPipe[1], &mark, 1);
+        (void)written;
         _exit(127);
     }
-    if (helper > 0) {
-        setpgid(helper, helper);
-        bool interrupted = false;
-        int status = 0;
+    close(answerPipe[1]);
+    bool interrupted = false;
+    if (child > 0) {
+        setpgid(child, child);
         for (;;) {
-            pid_t done = waitpid(helper, &status, WNOHANG);
-            if (done == helper || (done < 0 && errno != EINTR)) break;
+            int status = 0;
+            pid_t done = waitpid(child, &status, WNOHANG);
+            if (done == child || (done < 0 && errno != EINTR)) break;
             pollfd readable{signalPipe[0], POLLIN, 0};
             if (poll(&readable, 1, PollMilliseconds) > 0 && DrainSignals()) {
                 interrupted = true;
-                kill(-helper, SIGKILL);
-                while (waitpid(helper, &status, 0) < 0 && errno == EINTR) {
+                kill(-child, SIGKILL);
+                while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
                 }
                 break;
             }
         }
-        int code = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
-        if (interrupted) {
-            outcome.kind = SdlMessageBoxOutcome::Kind::Interrupted;
-        } else if (code == IDOK || code == IDYES || code == IDNO) {
-            outcome.kind = SdlMessageBoxOutcome::Kind::Answered;
-            outcome.button = code;
-        }
     }
+    unsigned char answer = 0;
+    bool answered = read(answerPipe[0], &answer, 1) == 1;
+    close(answerPipe[0]);
     sigaction(SIGTERM, &oldTerm, nullptr);
     sigaction(SIGINT, &oldInt, nullptr);
+    // A signal that came after the helper had ended, but before the handlers were back, is no less
+    // a request to close.
+    if (DrainSignals()) interrupted = true;
+
+    if (child < 0) {
+        outcome.kind = Kind::NotStarted;
+    } else if (interrupted) {
+        outcome.kind = Kind::Interrupted;
+    } else if (answered && (answer == IDOK || answer == IDYES || answer == IDNO)) {
+        outcome.kind = Kind::Answered;
+        outcome.button = answer;
+    } else if (answered && answer == NotStartedMark) {
+        outcome.kind = Kind::NotStarted;
+    } else {
+        outcome.kind = Kind::NotShown;
+    }
     return outcome;
 }

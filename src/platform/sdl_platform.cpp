@@ -1,8 +1,33 @@
+// The platform on SDL2 (Linux: X11, Wayland, or the offscreen driver for headless runs).
+//
+//   class, window    RegisterClass/UnregisterClass are bookkeeping (one class, one window at a
+//                    time); CreateWindow = SDL_CreateWindow with the client size asked for (the
+//                    window manager adds the frame, so AdjustWindowRect changes nothing); a popup
+//                    is borderless, and fullscreen when the display mode was changed
+//   display mode     ChangeDisplayMode accepts 640 x 480 at whatever depth the display offers and
+//                    refuses only when no mode of that size exists; RestoreDisplayMode leaves
+//                    fullscreen
+//   DC, pixel format the window is its own device context; the pixel format becomes GL attributes,
+//                    set before the window exists (X11 picks its visual then) and again when chosen
+//   context          SDL_GL_CreateContext (compatibility profile), made current with swap interval
+//                    1 (or the option's); SwapBuffers = SDL_GL_SwapWindow, finished at once where
+//                    nothing is presented (the offscreen driver)
+//   messages         SDL events become window messages with Windows virtual-key codes
+//                    (sdl_key_map.h); Alt combinations and F10 are system keys; SIGINT / SIGTERM
+//                    arrive as a close; PostQuitMessage is a flag of this layer's own queue
+//   message boxes    a helper process (sdl_message_box.h); without any display, standard error
+//   input injection  scripted input is pushed into SDL's own queue and takes the same route
+//   GL layer         with QUORVANE_GL_LAYER, an OpenGL ES 3.0 context with the layer's context over
+//                    it (gl/gl_layer.h), made current and deleted with it; the batch is flushed
+//                    before each swap
 #include "platform/sdl_platform.h"
 
 #define SDL_MAIN_HANDLED
 #include "gl/opengl.h"
 #include <SDL2/SDL.h>
+#ifdef QUORVANE_GL_LAYER
+#include "gl/gl_layer.h"
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +67,19 @@ void PrintBox(const char* text, const char* caption) {
     std::fprintf(stderr, "%s: %s%s", caption, text,
                  text[0] && text[std::strlen(text) - 1] == '\n' ? "" : "\n");
 }
+
+#ifdef QUORVANE_GL_LAYER
+// GL layer: the layer context over the platform's one real context, through which the program
+// draws.
+QglContext* layerContext = nullptr;
+
+// GL layer: OpenGL ES 3.0 behind the layer, as WebGL 2 is in the browser.
+void AskForEsContext() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+}
+#endif
 
 bool EnvironmentAsks(const char* driver) {
     const char* wanted = std::getenv("SDL_VIDEODRIVER");
@@ -224,6 +262,9 @@ bool SdlPlatform::StartVideo(bool allowOffscreen, std::string& error, const char
     // driver then builds its whole configuration again on the next load, keeping some of each
     // build for good: every F1 switch would pay for it. One reference held from here to
     // StopVideo keeps the library, and what the driver built once, for the whole run.
+#ifdef QUORVANE_GL_LAYER
+    AskForEsContext(); // GL layer: first, so that SDL loads the ES library
+#endif
     glLibraryHeld = SDL_GL_LoadLibrary(nullptr) == 0;
     return true;
 }
@@ -248,6 +289,10 @@ SdlPlatform::SdlPlatform(const Options& options) : state(std::make_unique<State>
 }
 
 SdlPlatform::~SdlPlatform() {
+#ifdef QUORVANE_GL_LAYER
+    QglDeleteContext(layerContext); // GL layer: its context goes with the real one
+    layerContext = nullptr;
+#endif
     if (state->context) SDL_GL_DeleteContext(state->context);
     if (state->window) SDL_DestroyWindow(state->window);
 }
@@ -353,6 +398,9 @@ WindowHandle SdlPlatform::CreateWindow(uint32_t, const char* className, const ch
     // The pixel format must be known before the window exists (X11 picks its visual now); the
     // program asks for one format only, so ask for it here and again when it is chosen.
     state->ApplyPixelFormat(ProgramPixelFormat);
+#ifdef QUORVANE_GL_LAYER
+    AskForEsContext(); // GL layer: in place of the profile just asked for
+#endif
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     bool popup = (style & WS_POPUP) != 0;
     if (popup)
@@ -406,6 +454,9 @@ int SdlPlatform::ChoosePixelFormat(DeviceContext dc, const PixelFormatRequest& r
     if (!dc) return 0;
     if (!(request.flags & PFD_SUPPORT_OPENGL) || !(request.flags & PFD_DRAW_TO_WINDOW)) return 0;
     state->ApplyPixelFormat(request);
+#ifdef QUORVANE_GL_LAYER
+    AskForEsContext(); // GL layer: in place of the profile just asked for
+#endif
     return 1;
 }
 
@@ -418,11 +469,24 @@ RenderContext SdlPlatform::CreateContext(DeviceContext dc) {
     // SDL makes a new context current at once; the program makes it current itself next.
     SDL_GLContext context = SDL_GL_CreateContext(reinterpret_cast<SDL_Window*>(dc));
     if (!context) return nullptr;
+#ifdef QUORVANE_GL_LAYER
+    // GL layer: a context of its own over the real one, which SDL has just made current.
+    layerContext = QglCreateContext(SDL_GL_GetProcAddress);
+    if (!layerContext) {
+        SDL_GL_DeleteContext(context);
+        return nullptr;
+    }
+#endif
     state->context = context;
     return reinterpret_cast<RenderContext>(context);
 }
 
 bool SdlPlatform::MakeCurrent(DeviceContext dc, RenderContext rc) {
+#ifdef QUORVANE_GL_LAYER
+    // GL layer: follows the real context; it sends its batch before the real one goes.
+    bool ours = rc && dc && reinterpret_cast<SDL_GLContext>(rc) == state->context;
+    QglMakeCurrent(ours ? layerContext : nullptr);
+#endif
     if (!rc) return SDL_GL_MakeCurrent(state->window, nullptr) == 0;
     if (!dc) return false;
     if (SDL_GL_MakeCurrent(reinterpret_cast<SDL_Window*>(dc), reinterpret_cast<SDL_GLContext>(rc)) != 0)
@@ -435,6 +499,10 @@ bool SdlPlatform::MakeCurrent(DeviceContext dc, RenderContext rc) {
 
 bool SdlPlatform::DeleteContext(RenderContext rc) {
     if (!rc || reinterpret_cast<SDL_GLContext>(rc) != state->context) return false;
+#ifdef QUORVANE_GL_LAYER
+    QglDeleteContext(layerContext); // GL layer: frees its memory only, with no GL call
+    layerContext = nullptr;
+#endif
     SDL_GL_DeleteContext(state->context);
     state->context = nullptr;
     return true;
@@ -442,6 +510,9 @@ bool SdlPlatform::DeleteContext(RenderContext rc) {
 
 bool SdlPlatform::SwapBuffers(DeviceContext dc) {
     if (!dc) return false;
+#ifdef QUORVANE_GL_LAYER
+    glFlush(); // GL layer: the frame's batch is drawn before it is presented
+#endif
     SDL_GL_SwapWindow(reinterpret_cast<SDL_Window*>(dc));
     // The offscreen driver's surface is never presented, so its swap hands nothing to the driver:
     // without a flush llvmpipe keeps binning frame after frame into one scene that grows by half

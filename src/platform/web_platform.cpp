@@ -1,6 +1,5 @@
 #include "platform/web_platform.h"
 
-#include "gl/opengl.h"
 #include <emscripten.h>
 #include <emscripten/html5.h>
 #include <emscripten/html5_webgl.h>
@@ -10,7 +9,10 @@
 #include <deque>
 #include <string>
 
+#include "gl/gl_layer.h"
+#include "gl/opengl.h"
 #include "platform/virtual_keys.h"
+#include "platform/web_gl.h"
 #include "platform/web_keys.h"
 
 // The page's side. QuorvanePage (web/page.js) holds the container, the dialog and the notices; the
@@ -54,7 +56,6 @@ struct WebWindow {
 struct WebContext {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE webgl = 0;
     QglContext* layer = nullptr;
-    int windowId = 0;
 };
 
 } // namespace
@@ -193,10 +194,6 @@ void StopListeningToCanvas(const char* selector) {
     emscripten_set_mouseup_callback(selector, nullptr, EM_FALSE, nullptr);
     emscripten_set_mousemove_callback(selector, nullptr, EM_FALSE, nullptr);
     emscripten_set_webglcontextlost_callback(selector, nullptr, EM_FALSE, nullptr);
-}
-
-void* LoadGlFunction(const char* name) {
-    return emscripten_webgl_get_proc_address(name);
 }
 
 } // namespace
@@ -355,7 +352,7 @@ RenderContext WebPlatform::CreateContext(DeviceContext dc) {
     if (webgl <= 0) return nullptr;
     QglContext* layer = nullptr;
     if (emscripten_webgl_make_context_current(webgl) == EMSCRIPTEN_RESULT_SUCCESS)
-        layer = QglCreateContext(LoadGlFunction);
+        layer = QglCreateContext(WebGlFunction);
     if (!layer) {
         emscripten_webgl_make_context_current(0);
         qv_lose_context(webgl);
@@ -365,7 +362,6 @@ RenderContext WebPlatform::CreateContext(DeviceContext dc) {
     auto* context = new WebContext;
     context->webgl = webgl;
     context->layer = layer;
-    context->windowId = state->window->id;
     state->context = context;
     state->contextLost = false;
     state->rebuilding = false;

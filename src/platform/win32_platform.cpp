@@ -1,3 +1,19 @@
+// The platform on the Windows API itself: every operation is the call it is named after.
+//
+//   class, window    RegisterClassA (the class's procedure passes every message to the program's
+//                    window procedure, found by the class atom) / UnregisterClassA; AdjustWindowRectEx,
+//                    CreateWindowExA, DestroyWindow, ShowWindow, SetForegroundWindow, SetFocus,
+//                    GetFocus
+//   display mode     ChangeDisplaySettingsA with the 640 x 480 x 16 record and CDS_FULLSCREEN; the
+//                    call with no record restores the desktop's mode; ShowCursor
+//   DC, pixel format GetDC / ReleaseDC; ChoosePixelFormat / SetPixelFormat with the whole
+//                    PIXELFORMATDESCRIPTOR, every field the request leaves out zero
+//   context          wglCreateContext / wglMakeCurrent (swap interval through wglSwapIntervalEXT
+//                    when the option asks) / wglDeleteContext; SwapBuffers
+//   messages         PeekMessageA with PM_REMOVE, TranslateMessage, DispatchMessageA, PostQuitMessage,
+//                    DefWindowProcA: Windows' own messages and virtual keys, untranslated
+//   message boxes    MessageBoxA
+//   input injection  scripted input is posted to the newest window as the messages Windows sends
 #include "platform/win32_headers.h"
 
 #include "platform/win32_platform.h"

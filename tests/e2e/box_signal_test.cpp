@@ -13,7 +13,7 @@
 #include <iterator>
 #include <thread>
 
-#include "program_test.h"
+#include "program_fixture.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The keys of the key map, typed on the X server's keyboard by xdotool, so that each goes the whole
 // way a real key press goes: keycode, X keymap, SDL's key map, the virtual-key table. Each is shown
-// to reach the program by what it does on screen. The scene controls test covers L, F, T, W, S, Up,
-// Down and the mouse, the main window test Escape and F1; the rest are here, but for B and G:
-// blending lasts a single frame and the fog mode changes nothing that is drawn.
+// to reach the program by what it does on screen: letters, arrows, page keys, the keypad, Space,
+// Enter, Tab and Shift here, Escape and F1 in the main window test. What each control does to the
+// scene is the golden runs' and the unit and gl tiers' to check.
 //
 // Most of these keys steer the particle fountain, which sits in the middle of the view once the
 // test has flown past the backdrop. A key is held until the fountain shows its effect; the
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "program_test.h"
+#include "program_fixture.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "support/scripted_platform.h"
 #include "platform/leak_check.h"
 #include "platform/sdl_platform.h"
-#include "program_test.h"
+#include "program_fixture.h"
 #include "scene/scene_state.h"
 
 namespace {
@@ -133,7 +133,8 @@ class RealContext {
         ResetProgramState();
         SetCurrentPlatform(scripted.get());
         opened = OpenMainWindow();
-        if (!opened) error = scripted->boxes.empty() ? "the window did not open" : scripted->boxes.back().text;
+        if (!opened)
+            error = scripted->boxes.empty() ? "the window did not open" : scripted->boxes.back().text;
         return opened;
     }
     ~RealContext() {

@@ -52,12 +52,3 @@ LightCentre CentreOfLight(const RgbPicture& picture, const Box& box) {
     }
     return centre;
 }
-
-int SharpSteps(const RgbPicture& picture, const Box& box, int threshold) {
-    Box b = Clip(picture, box);
-    int steps = 0;
-    for (int y = b.y0; y < b.y1; ++y)
-        for (int x = b.x0; x + 1 < b.x1; ++x)
-            if (std::abs(Brightness(picture, x, y) - Brightness(picture, x + 1, y)) > threshold) ++steps;
-    return steps;
-}

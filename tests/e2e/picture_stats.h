@@ -31,7 +31,3 @@ struct LightCentre {
     double weight = 0;
 };
 LightCentre CentreOfLight(const RgbPicture& picture, const Box& box);
-
-// Number of pixels in `box` that differ strongly from their right-hand neighbour (channel sums
-// more than `threshold` apart): fine texture detail, and the edges of shapes.
-int SharpSteps(const RgbPicture& picture, const Box& box, int threshold);

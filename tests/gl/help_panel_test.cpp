@@ -199,7 +199,8 @@ TEST_F(HelpPanel, MakesItsPictureAnewInANewContextAndLeavesTheOthersAlone) {
         GLubyte texel[3] = {};
         glBindTexture(GL_TEXTURE_2D, textures[i]);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
-        EXPECT_TRUE(std::equal(texel, texel + 3, marks[i % 2])) << "texture " << textures[i] << " was written";
+        EXPECT_TRUE(std::equal(texel, texel + 3, marks[i % 2]))
+            << "texture " << textures[i] << " was written";
     }
     ReleaseHelpPanel();
     glDeleteTextures(16, textures.data());

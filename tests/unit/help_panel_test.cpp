@@ -40,10 +40,10 @@ TEST(FrameRateMeter, AveragesTheLastSecondOrTheFramesItKeeps) {
         int frames;
         double expected;
     } rows[] = {
-        {50.0, 1, 0.0},       // one frame has no rate yet
-        {50.0, 120, 50.0},    // the last second's 50 frames
+        {50.0, 1, 0.0},         // one frame has no rate yet
+        {50.0, 120, 50.0},      // the last second's 50 frames
         {5000.0, 3000, 5000.0}, // more in a second than it keeps: the average of those it keeps
-        {0.5, 3, 0.5},        // slower than one a second: the last frame's own rate
+        {0.5, 3, 0.5},          // slower than one a second: the last frame's own rate
     };
     for (const auto& row : rows) {
         FrameRateMeter meter;

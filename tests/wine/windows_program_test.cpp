@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
-#include "e2e/program_test.h"
+#include "e2e/program_fixture.h"
 #include "wine/wine_program.h"
 
 namespace {
@@ -146,6 +147,30 @@ TEST_F(WindowsProgramTest, F1On640x480GoesFullscreenAndBack) {
         EXPECT_EQ(server->CursorVisible(), !fullscreen) << mode;
     }
     EXPECT_TRUE(MessageBoxTexts(run->Output()).empty());
+}
+
+TEST_F(WindowsProgramTest, StartsFromAFolderNamedInCyrillicAndFindsItsPicturesBesideIt) {
+    // Under a Russian locale Wine's ANSI code page is 1251, in which the folder's name can be
+    // written: the ANSI calls see the real name. (The locale is made here; the test machine
+    // has C.UTF-8 only.)
+    TempDir place;
+    ASSERT_EQ(RunProgram({"/usr/bin/localedef", "-i", "ru_RU", "-f", "UTF-8", place.File("ru_RU.UTF-8")},
+                         place.Path()),
+              0);
+    const std::string folder = place.File("\xD0\x9A\xD0\xB2\xD0\xB0\xD1\x80\xD1\x86"); // Kvarts
+    std::filesystem::create_directories(folder + "/data");
+    std::filesystem::copy_file(std::string(QUORVANE_WINDOWS_BUILD) + "/quorvane.exe",
+                               folder + "/quorvane.exe");
+    for (const char* name : {"t1.bmp", "star.bmp"})
+        std::filesystem::copy_file(std::string(QUORVANE_SOURCE_DIR) + "/data/" + name,
+                                   folder + "/data/" + name);
+    command = UnderWine(folder + "/quorvane.exe");
+    command.env.insert(command.env.end(), {{"LOCPATH", place.Path()}, {"LANG", "ru_RU.UTF-8"}});
+    // Started from elsewhere: the pictures are found beside the program.
+    ASSERT_TRUE(Launch(1024, 768, place.Path()));
+    EXPECT_TRUE(run->WaitFrames(5));
+    EXPECT_EQ(run->Output().find("cannot read"), std::string::npos) << run->Output();
+    EXPECT_TRUE(MessageBoxTexts(run->Output()).empty()) << run->Output();
 }
 
 } // namespace

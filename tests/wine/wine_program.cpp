@@ -14,7 +14,8 @@ std::vector<std::pair<std::string, std::string>> WineEnvironment() {
 } // namespace
 
 ProgramCommand UnderWine(const std::string& program, const std::vector<std::string>& args) {
-    ProgramCommand command{{Wine, std::string(QUORVANE_WINDOWS_BUILD) + "/" + program}, WineEnvironment()};
+    std::string path = program[0] == '/' ? program : std::string(QUORVANE_WINDOWS_BUILD) + "/" + program;
+    ProgramCommand command{{Wine, path}, WineEnvironment()};
     command.args.insert(command.args.end(), args.begin(), args.end());
     return command;
 }

@@ -6,9 +6,9 @@
 
 #include "e2e/quorvane_run.h"
 
-// A program of the Windows build ("quorvane.exe", "quorvane-capture.exe") with its arguments, run
-// by Wine in the tier's own prefix. Wine reports every message box it builds, text and all, on
-// standard error (its "msgbox" channel).
+// A program of the Windows build ("quorvane.exe", "quorvane-capture.exe", or a copy's absolute path)
+// with its arguments, run by Wine in the tier's own prefix. Wine reports every message box it builds, text
+// and all, on standard error (its "msgbox" channel).
 ProgramCommand UnderWine(const std::string& program, const std::vector<std::string>& args = {});
 
 // Ends the prefix's Wine session and waits until it is gone. A wineserver keeps the desktop (the

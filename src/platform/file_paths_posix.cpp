@@ -1,8 +1,11 @@
-#include "platform/executable_path.h"
+#include "platform/file_paths.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
+#include <system_error>
 
 const char PathSeparator = '/';
 
@@ -16,4 +19,15 @@ std::string ExecutableDirectory() {
     size_t slash = file.rfind('/');
     if (slash == std::string::npos) return std::string();
     return slash == 0 ? std::string("/") : file.substr(0, slash);
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
 }

@@ -37,9 +37,6 @@ LightPatch SharpDetail(const RgbPicture& picture);
 double FromMiddle(const RgbPicture& picture, double x, double y);
 // Rows between which the middle 80 % of the scene objects' lit pixels lie (the fountain left out).
 int SceneObjectHeight(const RgbPicture& picture);
-// Median green-to-red ratio of the fountain's unsaturated pixels, and how many there were.
-double FountainGreenToRed(const RgbPicture& picture, long& samples);
-
 class ProgramTest : public ::testing::Test {
   protected:
     // Starts a private X server with a screen of this size and the program in `workDir` with
@@ -81,11 +78,6 @@ class ProgramTest : public ::testing::Test {
                                           const std::function<bool(const RgbPicture&)>& done,
                                           int frameLimit = 500);
 
-    // With the checkerboard picture on the triangle and the quad (the only sharp things in view),
-    // holds `nearer` until they have grown and moved out from the middle of the window, then
-    // `farther` until they are smaller and nearer the middle than at the start.
-    ::testing::AssertionResult MovesTheGroupNearerAndBack(const std::string& nearer,
-                                                          const std::string& farther);
     // With plain star sprites, holds Down until the star field, facing the viewer at first, is
     // seen edge on: a band about half as tall as the tallest it was (tilting first turns its upper
     // part towards the viewer) that still shows its stars. `flattest` is its height then.

@@ -1,4 +1,4 @@
-#include "program_test.h"
+#include "program_fixture.h"
 
 #include <algorithm>
 #include <chrono>
@@ -115,21 +115,6 @@ int SceneObjectHeight(const RgbPicture& picture) {
     return MiddleSpread(picture, false, [](int r, int g, int b) { return !IsFountainColour(r, g, b); });
 }
 
-double FountainGreenToRed(const RgbPicture& picture, long& samples) {
-    std::vector<double> ratios;
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x) {
-            const uint8_t* p = PixelAt(picture, x, y);
-            // Saturated red would hide the ratio; faint pixels are mostly rounding.
-            if (p[0] > 40 && p[0] < 230 && IsFountainColour(p[0], p[1], p[2]))
-                ratios.push_back(static_cast<double>(p[1]) / p[0]);
-        }
-    samples = static_cast<long>(ratios.size());
-    if (ratios.empty()) return 0;
-    std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 2, ratios.end());
-    return ratios[ratios.size() / 2];
-}
-
 ::testing::AssertionResult ProgramTest::Launch(int screenWidth, int screenHeight, const std::string& workDir,
                                                const std::vector<std::string>& args) {
     server = std::make_unique<XvfbServer>(screenWidth, screenHeight);
@@ -213,26 +198,6 @@ double FountainGreenToRed(const RgbPicture& picture, long& samples) {
     if (!picture.pixels.empty()) run->Keep(label, picture);
     if (!reached) return ::testing::AssertionFailure() << "no frame showed " << label;
     return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult ProgramTest::MovesTheGroupNearerAndBack(const std::string& nearer,
-                                                                   const std::string& farther) {
-    RgbPicture start;
-    if (!Shot("start", start)) return ::testing::AssertionFailure() << "no screenshot";
-    LightPatch group = SharpDetail(start);
-    if (group.pixels <= 100)
-        return ::testing::AssertionFailure() << "the triangle and the quad are not in view";
-    double offset = FromMiddle(start, group.x, group.y);
-    ::testing::AssertionResult near = HoldUntil(nearer, "nearer", [&](const RgbPicture& p) {
-        LightPatch now = SharpDetail(p);
-        return now.pixels > group.pixels && FromMiddle(p, now.x, now.y) > offset * 1.3;
-    });
-    if (!near) return near;
-    // Back past the starting point (not so far that the backdrop comes round in front again).
-    return HoldUntil(farther, "farther", [&](const RgbPicture& p) {
-        LightPatch now = SharpDetail(p);
-        return now.pixels > 50 && now.pixels < group.pixels && FromMiddle(p, now.x, now.y) < offset * 0.9;
-    });
 }
 
 ::testing::AssertionResult ProgramTest::TiltsEdgeOn(int& flattest) {

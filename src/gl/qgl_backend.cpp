@@ -1,0 +1,316 @@
+// The layer's side of the real ES 3.0 context: loading its functions, the four programs that stand
+// in for the fixed-function pipeline (lit or not, textured or not), the one vertex buffer, sending
+// the batch with the state of each run, and making, switching and deleting layer contexts.
+// The shaders repeat the fixed-function pipeline's operations in its order (the products and
+// dot products of Mesa's fixed-function vertex program, its projective texture lookup), so that
+// llvmpipe compiles them to the same arithmetic.
+#include <cstdio>
+#include <cstring>
+
+#include "gl/qgl_internal.h"
+
+namespace qgl {
+
+Context* current = nullptr;
+
+namespace {
+
+constexpr GLuint PositionAttribute = 0, ColorAttribute = 1, NormalAttribute = 2, TexCoordAttribute = 3;
+
+// The vertex shader repeats the operations of Mesa's fixed-function vertex program in its order
+// (its multiply-adds fuse the same way) and takes the texture coordinate's q from the attribute,
+// not as a constant, so that the projective lookup divides by the same interpolated value.
+const char* const VertexShaderSource = R"(
+precision highp float;
+uniform mat4 uMvp;
+in vec4 aPosition;
+in vec4 aColor;
+in vec4 aTexCoord;
+out vec4 vColor;
+out vec4 vTexCoord;
+#ifdef LIGHTING
+uniform mat4 uModelview;
+uniform mat3 uNormalRows;
+uniform vec4 uLightPosition;
+uniform vec4 uLightAmbient;
+uniform vec4 uLightDiffuse;
+uniform vec4 uModelAmbient;
+uniform vec4 uEmission; // the material's: always 0, but a term of its own as in the fixed-function program
+in vec3 aNormal;
+#endif
+
+// m * p: the columns scaled and summed in turn.
+vec4 Transform(mat4 m, vec4 p) {
+    return m[0] * p.x + m[1] * p.y + m[2] * p.z + m[3] * p.w;
+}
+
+void main() {
+    gl_Position = Transform(uMvp, aPosition);
+    vTexCoord = aTexCoord;
+#ifdef LIGHTING
+    // One positional light without attenuation or specular term; the colour is the material's
+    // ambient and diffuse colour. The normal is used as given, not normalised.
+    vec4 eye = Transform(uModelview, aPosition);
+    vec3 normal = vec3(dot(aNormal, uNormalRows[0]), dot(aNormal, uNormalRows[1]), dot(aNormal, uNormalRows[2]));
+    vec4 toLight = uLightPosition - eye;
+    toLight = toLight * inversesqrt(dot(toLight.xyz, toLight.xyz));
+    float facing = dot(normal, toLight.xyz);
+    vec4 color = aColor;
+    color.xyz = uModelAmbient.xyz * aColor.xyz + uEmission.xyz;
+    vec4 ambient = uLightAmbient * aColor;
+    vec4 diffuse = uLightDiffuse * aColor;
+    color = ambient + color;
+    color = max(0.0, facing) * diffuse + color;
+    vColor = clamp(vec4(color.xyz, aColor.w), 0.0, 1.0);
+#else
+    vColor = clamp(aColor, 0.0, 1.0);
+#endif
+}
+)";
+
+// A lowp sampler (GLSL ES's default) would hand back texels at lower precision than the
+// fixed-function pipeline's.
+const char* const FragmentShaderSource = R"(
+precision highp float;
+in vec4 vColor;
+in vec4 vTexCoord;
+out vec4 fragColor;
+#ifdef TEXTURE
+uniform highp sampler2D uTexture;
+#endif
+void main() {
+#ifdef TEXTURE
+    fragColor = textureProj(uTexture, vTexCoord) * vColor; // the modulate environment
+#else
+    fragColor = vColor;
+#endif
+}
+)";
+
+GLuint CompileShader(Es& es, GLenum type, const char* defines, const char* body) {
+    const char* parts[3] = {"#version 300 es\n", defines, body};
+    GLuint shader = es.CreateShader(type);
+    es.ShaderSource(shader, 3, parts, nullptr);
+    es.CompileShader(shader);
+    GLint ok = 0;
+    es.GetShaderiv(shader, CompileStatus, &ok);
+    if (!ok) {
+        char log[1024] = "";
+        es.GetShaderInfoLog(shader, sizeof log, nullptr, log);
+        std::fprintf(stderr, "GL layer: a shader did not compile: %s\n", log);
+        es.DeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+GLuint LinkProgram(Es& es, uint8_t variant) {
+    const char* defines = variant == (ProgramLighting | ProgramTexture)
+                              ? "#define LIGHTING\n#define TEXTURE\n"
+                          : variant == ProgramLighting ? "#define LIGHTING\n"
+                          : variant == ProgramTexture  ? "#define TEXTURE\n"
+                                                       : "";
+    GLuint vertex = CompileShader(es, VertexShader, defines, VertexShaderSource);
+    GLuint fragment = CompileShader(es, FragmentShader, defines, FragmentShaderSource);
+    if (!vertex || !fragment) return 0;
+    GLuint program = es.CreateProgram();
+    es.AttachShader(program, vertex);
+    es.AttachShader(program, fragment);
+    es.BindAttribLocation(program, PositionAttribute, "aPosition");
+    es.BindAttribLocation(program, ColorAttribute, "aColor");
+    es.BindAttribLocation(program, NormalAttribute, "aNormal");
+    es.BindAttribLocation(program, TexCoordAttribute, "aTexCoord");
+    es.LinkProgram(program);
+    es.DeleteShader(vertex);
+    es.DeleteShader(fragment);
+    GLint ok = 0;
+    es.GetProgramiv(program, LinkStatus, &ok);
+    if (!ok) {
+        char log[1024] = "";
+        es.GetProgramInfoLog(program, sizeof log, nullptr, log);
+        std::fprintf(stderr, "GL layer: a program did not link: %s\n", log);
+        return 0;
+    }
+    return program;
+}
+
+void SetEnabled(Es& es, GLenum cap, bool on) {
+    if (on)
+        es.Enable(cap);
+    else
+        es.Disable(cap);
+}
+
+// Sends what differs between `s` and the real context's state.
+void ApplyState(Context& context, const DrawState& s) {
+    Es& es = context.es;
+    Context::Real& real = context.real;
+    const DrawState& r = real.state;
+    const bool all = !real.known;
+    if (all || s.program != r.program) es.UseProgram(context.programs[s.program]);
+    // Uniform values stay with their program, so each program keeps the state it last drew with.
+    DrawState& kept = context.programState[s.program];
+    const Context::Uniforms& u = context.uniforms[s.program];
+    if (!context.programStateKnown[s.program] || std::memcmp(kept.mvp, s.mvp, sizeof s.mvp) != 0)
+        es.UniformMatrix4fv(u.mvp, 1, GL_FALSE, s.mvp);
+    if (s.program & ProgramLighting) {
+        bool known = context.programStateKnown[s.program];
+        if (!known || std::memcmp(kept.modelview, s.modelview, sizeof s.modelview) != 0)
+            es.UniformMatrix4fv(u.modelview, 1, GL_FALSE, s.modelview);
+        if (!known || std::memcmp(kept.normalRows, s.normalRows, sizeof s.normalRows) != 0)
+            es.UniformMatrix3fv(u.normalRows, 1, GL_FALSE, s.normalRows);
+        if (!known || std::memcmp(kept.lightPosition, s.lightPosition, 4 * 4 * sizeof(GLfloat)) != 0) {
+            es.Uniform4fv(u.lightPosition, 1, s.lightPosition);
+            es.Uniform4fv(u.lightAmbient, 1, s.lightAmbient);
+            es.Uniform4fv(u.lightDiffuse, 1, s.lightDiffuse);
+            es.Uniform4fv(u.modelAmbient, 1, s.modelAmbient);
+        }
+    }
+    kept = s;
+    context.programStateKnown[s.program] = true;
+
+    if ((s.program & ProgramTexture) && s.texture != real.boundTexture) BindRealTexture(context, s.texture);
+    if (all || s.blend != r.blend) SetEnabled(es, GL_BLEND, s.blend);
+    if (all || s.blendSource != r.blendSource || s.blendDestination != r.blendDestination)
+        es.BlendFunc(s.blendSource, s.blendDestination);
+    if (all || s.depthTest != r.depthTest) SetEnabled(es, GL_DEPTH_TEST, s.depthTest);
+    if (all || s.depthFunc != r.depthFunc) es.DepthFunc(s.depthFunc);
+    if (all || s.depthMask != r.depthMask) es.DepthMask(s.depthMask);
+    if (all || std::memcmp(s.viewport, r.viewport, sizeof s.viewport) != 0)
+        es.Viewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
+    GLuint texture = real.boundTexture;
+    real.state = s;
+    real.boundTexture = texture;
+    real.known = true;
+}
+
+} // namespace
+
+bool LoadFunctions(Es& es, QglProcLoader load) {
+    bool all = true;
+#define QGL_ES_LOAD(name, result, parameters)                                                                \
+    es.name = reinterpret_cast<result(*) parameters>(load("gl" #name));                                      \
+    all = all && es.name != nullptr;
+    QGL_ES_FUNCTIONS(QGL_ES_LOAD)
+#undef QGL_ES_LOAD
+    return all;
+}
+
+bool BuildPrograms(Context& context) {
+    Es& es = context.es;
+    for (uint8_t variant = 0; variant < ProgramCount; variant++) {
+        GLuint program = LinkProgram(es, variant);
+        if (!program) return false;
+        context.programs[variant] = program;
+        Context::Uniforms& u = context.uniforms[variant];
+        u.mvp = es.GetUniformLocation(program, "uMvp");
+        u.modelview = es.GetUniformLocation(program, "uModelview");
+        u.normalRows = es.GetUniformLocation(program, "uNormalRows");
+        u.lightPosition = es.GetUniformLocation(program, "uLightPosition");
+        u.lightAmbient = es.GetUniformLocation(program, "uLightAmbient");
+        u.lightDiffuse = es.GetUniformLocation(program, "uLightDiffuse");
+        u.modelAmbient = es.GetUniformLocation(program, "uModelAmbient");
+    }
+    return true;
+}
+
+void CreateBuffers(Context& context) {
+    Es& es = context.es;
+    es.GenVertexArrays(1, &context.vertexArray);
+    es.BindVertexArray(context.vertexArray); // the layer's only one: it stays bound
+    GLuint buffers[2];
+    es.GenBuffers(2, buffers);
+    context.vertexBuffer = buffers[0];
+    es.BindBuffer(ArrayBuffer, context.vertexBuffer);
+    es.BindBuffer(ElementArrayBuffer, buffers[1]); // kept by the vertex array
+    const GLsizei stride = sizeof(Vertex);
+    es.VertexAttribPointer(PositionAttribute, 3, GL_FLOAT, GL_FALSE, stride,
+                           reinterpret_cast<const void*>(offsetof(Vertex, position)));
+    es.VertexAttribPointer(ColorAttribute, 4, GL_FLOAT, GL_FALSE, stride,
+                           reinterpret_cast<const void*>(offsetof(Vertex, color)));
+    es.VertexAttribPointer(NormalAttribute, 3, GL_FLOAT, GL_FALSE, stride,
+                           reinterpret_cast<const void*>(offsetof(Vertex, normal)));
+    // Two components: the shader reads q as the attribute's default 1.
+    es.VertexAttribPointer(TexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
+                           reinterpret_cast<const void*>(offsetof(Vertex, texCoord)));
+    for (GLuint attribute = 0; attribute < 4; attribute++) es.EnableVertexAttribArray(attribute);
+}
+
+void Flush(Context& context) {
+    if (!context.indices.empty()) {
+        Es& es = context.es;
+        // New stores each time: the driver never waits for the draws that read the last ones.
+        es.BufferData(ArrayBuffer, static_cast<std::ptrdiff_t>(context.vertices.size() * sizeof(Vertex)),
+                      context.vertices.data(), StreamDraw);
+        es.BufferData(ElementArrayBuffer,
+                      static_cast<std::ptrdiff_t>(context.indices.size() * sizeof(uint32_t)),
+                      context.indices.data(), StreamDraw);
+        for (const Segment& segment : context.segments) {
+            if (segment.count == 0) continue;
+            ApplyState(context, segment.state);
+            es.DrawElements(GL_TRIANGLES, static_cast<GLsizei>(segment.count), GL_UNSIGNED_INT,
+                            reinterpret_cast<const void*>(segment.first * sizeof(uint32_t)));
+        }
+    }
+    context.vertices.clear();
+    context.indices.clear();
+    context.segments.clear();
+    context.stateChanged = true;
+}
+
+void ApplyPixelStore(Context& context, const PixelStore& store, bool pack) {
+    Es& es = context.es;
+    PixelStore& real = pack ? context.real.pack : context.real.unpack;
+    if (store.alignment != real.alignment)
+        es.PixelStorei(pack ? GL_PACK_ALIGNMENT : GL_UNPACK_ALIGNMENT, store.alignment);
+    if (store.rowLength != real.rowLength)
+        es.PixelStorei(pack ? GL_PACK_ROW_LENGTH : GL_UNPACK_ROW_LENGTH, store.rowLength);
+    if (store.skipRows != real.skipRows)
+        es.PixelStorei(pack ? GL_PACK_SKIP_ROWS : GL_UNPACK_SKIP_ROWS, store.skipRows);
+    if (store.skipPixels != real.skipPixels)
+        es.PixelStorei(pack ? GL_PACK_SKIP_PIXELS : GL_UNPACK_SKIP_PIXELS, store.skipPixels);
+    real = store;
+}
+
+void BindRealTexture(Context& context, GLuint texture) {
+    if (context.real.boundTexture == texture) return;
+    context.es.BindTexture(GL_TEXTURE_2D, texture);
+    context.real.boundTexture = texture;
+}
+
+void ApplyDepthMask(Context& context) {
+    if (context.real.known && context.real.state.depthMask == context.depthMask) return;
+    context.es.DepthMask(context.depthMask);
+    if (context.real.known) context.real.state.depthMask = context.depthMask;
+}
+
+} // namespace qgl
+
+using namespace qgl;
+
+QglContext* QglCreateContext(QglProcLoader load) {
+    Context* context = new Context;
+    Es& es = context->es;
+    if (!load || !LoadFunctions(es, load) || !BuildPrograms(*context)) {
+        delete context;
+        return nullptr;
+    }
+    CreateBuffers(*context);
+    es.GetIntegerv(GL_MAX_TEXTURE_SIZE, &context->maxTextureSize);
+    // The viewport starts as the surface, as in any new context.
+    es.GetIntegerv(GL_VIEWPORT, context->viewport);
+    ResetState(*context);
+    return reinterpret_cast<QglContext*>(context);
+}
+
+void QglMakeCurrent(QglContext* layer) {
+    Context* context = reinterpret_cast<Context*>(layer);
+    if (current && current != context) Flush(*current);
+    current = context;
+}
+
+void QglDeleteContext(QglContext* layer) {
+    Context* context = reinterpret_cast<Context*>(layer);
+    if (current == context) current = nullptr;
+    delete context;
+}
