@@ -21,6 +21,8 @@ constexpr GLenum VertexShader = 0x8B31;
 constexpr GLenum CompileStatus = 0x8B81;
 constexpr GLenum LinkStatus = 0x8B82;
 constexpr GLenum TextureMaxLevel = 0x813D;
+constexpr GLenum ReadFramebufferBinding = 0x8CAA;
+constexpr GLenum ColorAttachment0 = 0x8CE0;
 
 // The real functions, loaded through the platform's loader.
 struct Es {

@@ -236,7 +236,12 @@ void qglReadBuffer(GLenum mode) {
     Context& context = *current;
     context.readBuffer = mode;
     Flush(context);
-    context.es.ReadBuffer(mode);
+    // A platform that draws into a framebuffer object of its own (the browser's, for the depth
+    // buffer the program asked for) has its back buffer in the object's colour attachment.
+    GLint framebuffer = 0;
+    context.es.GetIntegerv(ReadFramebufferBinding, &framebuffer);
+    const bool windowBuffer = mode == GL_BACK || mode == GL_FRONT;
+    context.es.ReadBuffer(framebuffer != 0 && windowBuffer ? ColorAttachment0 : mode);
 }
 
 void qglReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,

@@ -28,3 +28,29 @@ void* WebGlFunction(const char* name) {
         if (std::strcmp(function.name, name) == 0) return function.address;
     return nullptr;
 }
+
+bool CreateDrawingBuffer(int width, int height, int depthBits, WebDrawingBuffer& buffer) {
+    glGenFramebuffers(1, &buffer.framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, buffer.framebuffer);
+    glGenRenderbuffers(1, &buffer.color);
+    glBindRenderbuffer(GL_RENDERBUFFER, buffer.color);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffer.color);
+    if (depthBits > 0) {
+        glGenRenderbuffers(1, &buffer.depth);
+        glBindRenderbuffer(GL_RENDERBUFFER, buffer.depth);
+        GLenum format = depthBits <= 16   ? GL_DEPTH_COMPONENT16
+                        : depthBits <= 24 ? GL_DEPTH_COMPONENT24
+                                          : GL_DEPTH_COMPONENT32F;
+        glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffer.depth);
+    }
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+void PresentDrawingBuffer(const WebDrawingBuffer& buffer, int width, int height) {
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, buffer.framebuffer);
+}

@@ -50,12 +50,15 @@ uint32_t Now() {
 
 struct WebWindow {
     int id = 0;
+    int width = 0, height = 0;
     char selector[40] = {};
 };
 
 struct WebContext {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE webgl = 0;
     QglContext* layer = nullptr;
+    WebDrawingBuffer buffer;
+    int width = 0, height = 0;
 };
 
 } // namespace
@@ -69,6 +72,7 @@ struct WebPlatform::State {
     WindowProc procedure = nullptr;
     WebWindow* window = nullptr;
     WebContext* context = nullptr;
+    PixelFormatRequest pixelFormat; // as the window's pixel format was set
     int nextWindowId = 1;
     bool hidden = false;
     bool yielded = true;      // the page has yielded since the last pass that found no message
@@ -282,6 +286,8 @@ WindowHandle WebPlatform::CreateWindow(uint32_t, const char* className, const ch
     if (!qv_create_canvas(id, width, height)) return nullptr;
     auto* window = new WebWindow;
     window->id = id;
+    window->width = width;
+    window->height = height;
     std::snprintf(window->selector, sizeof window->selector, "#quorvane-canvas-%d", id);
     ListenToCanvas(window->selector, state.get());
     state->window = window;
@@ -332,8 +338,10 @@ int WebPlatform::ChoosePixelFormat(DeviceContext dc, const PixelFormatRequest& r
     return 1;
 }
 
-bool WebPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormatRequest&) {
-    return dc && format == 1;
+bool WebPlatform::SetPixelFormat(DeviceContext dc, int format, const PixelFormatRequest& request) {
+    if (!dc || format != 1) return false;
+    state->pixelFormat = request;
+    return true;
 }
 
 RenderContext WebPlatform::CreateContext(DeviceContext dc) {
@@ -341,7 +349,7 @@ RenderContext WebPlatform::CreateContext(DeviceContext dc) {
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
     attributes.alpha = EM_FALSE;
-    attributes.depth = EM_TRUE;
+    attributes.depth = EM_FALSE; // the drawing buffer has the depth buffer asked for
     attributes.stencil = EM_FALSE;
     attributes.antialias = EM_FALSE;
     attributes.preserveDrawingBuffer = EM_FALSE;
@@ -351,7 +359,10 @@ RenderContext WebPlatform::CreateContext(DeviceContext dc) {
         emscripten_webgl_create_context(state->window->selector, &attributes);
     if (webgl <= 0) return nullptr;
     QglContext* layer = nullptr;
-    if (emscripten_webgl_make_context_current(webgl) == EMSCRIPTEN_RESULT_SUCCESS)
+    WebDrawingBuffer buffer;
+    const WebWindow& window = *state->window;
+    if (emscripten_webgl_make_context_current(webgl) == EMSCRIPTEN_RESULT_SUCCESS &&
+        CreateDrawingBuffer(window.width, window.height, state->pixelFormat.depthBits, buffer))
         layer = QglCreateContext(WebGlFunction);
     if (!layer) {
         emscripten_webgl_make_context_current(0);
@@ -362,6 +373,9 @@ RenderContext WebPlatform::CreateContext(DeviceContext dc) {
     auto* context = new WebContext;
     context->webgl = webgl;
     context->layer = layer;
+    context->buffer = buffer;
+    context->width = window.width;
+    context->height = window.height;
     state->context = context;
     state->contextLost = false;
     state->rebuilding = false;
@@ -396,8 +410,11 @@ bool WebPlatform::DeleteContext(RenderContext rc) {
 
 bool WebPlatform::SwapBuffers(DeviceContext dc) {
     if (!dc) return false;
-    // The layer sends what it has batched; the browser presents the frame once the page yields.
+    // The layer sends what it has batched, the frame goes to the canvas, and the browser presents
+    // it once the page yields.
     glFlush();
+    if (const WebContext* context = state->context)
+        PresentDrawingBuffer(context->buffer, context->width, context->height);
     qv_present(state->options.followDisplay ? 1 : 0);
     state->yielded = true;
     return true;

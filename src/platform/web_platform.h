@@ -7,16 +7,18 @@
 //                                 mode, so the program asks its usual question
 //   window, device context        a new 640 x 480 canvas per window; the last one stays in the page,
 //                                 retired, until the next window or the end of the program
-//   pixel format, context         a WebGL 2 context (no alpha, no antialiasing, a depth buffer) with
-//                                 the GL 1.1 layer on it; a closed context is lost on purpose
+//   pixel format, context         a WebGL 2 context (no alpha, no antialiasing) with the GL 1.1 layer
+//                                 on it, drawing into a framebuffer object with the depth buffer the
+//                                 pixel format asks for (web_gl.h); a closed context is lost on purpose
 //                                 (WEBGL_lose_context), so the browser's limit on live contexts is
 //                                 never reached; one the browser takes away is reported through
 //                                 RenderContextLost, and the loop builds the window again
 //   messages                      key, mouse and visibility events become window messages with the
 //                                 desktop's virtual-key codes (web_keys.h); hiding the page is
 //                                 minimising
-//   swap                          the frame is flushed and the page yields until the next display
-//                                 refresh (or, without it, at once), so the browser presents it
+//   swap                          the frame is flushed and copied to the canvas, and the page yields
+//                                 until the next display refresh (or, without it, at once), so the
+//                                 browser presents it
 //   message box                   an in-page dialog; the program waits for the answer (Asyncify),
 //                                 and keys pressed meanwhile go to the dialog, not to the scene
 #pragma once
