@@ -33,16 +33,17 @@ set_target_properties(quorvane PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY 
 # functions on the way to them are instrumented, so the wasm stays small and the drawing fast.
 # Asyncify follows direct calls by itself, but not the virtual calls into the platform: the
 # functions that make those (the loader's error sink among them: *ShowError* names the box it
-# shows by default), and their callers up to main, are named here. The GL layer is not: it calls
-# nothing that waits, and nothing that waits calls back into it. Some names are inlined into their
-# caller at -O3, and the linker then says that they matched nothing.
+# shows by default; the capture tool's wrapper and the forwarding base it inherits from), and their
+# callers up to main, are named here. The GL layer is not: it calls nothing that waits, and nothing
+# that waits calls back into it. Some names are inlined into their caller at -O3, and the linker
+# then says that they matched nothing.
 set(WEB_WAITING_FUNCTIONS
     main CaptureMain* RunApplication* ClearOnlyFrames*
     OpenMainWindow* CloseMainWindow* *FailOpen* *ShutdownBox*
     SetupScene* LoadTextures* *LoadIfPresent* LoadBitmapImage* DecodeBitmapImage* *::Fail* *ShowError*
     *ShowOpenFailure*
-    CapturePlatform::PeekMessage* CapturePlatform::SwapBuffers* CapturePlatform::MessageBox*
-    CapturePlatform::ChangeDisplayMode*)
+    CapturePlatform::PeekMessage* CapturePlatform::SwapBuffers* ForwardingPlatform::MessageBox*
+    ForwardingPlatform::ChangeDisplayMode*)
 list(JOIN WEB_WAITING_FUNCTIONS "','" WEB_WAITING_LIST)
 target_link_options(quorvane PRIVATE
     "-sASYNCIFY=1"
