@@ -3,8 +3,9 @@
 // The window, the loop and the loader are written against the operations below, which keep the
 // shape of the Win32 / WGL calls the program was designed around (one window class, a device
 // context, a pixel format, a rendering context, a message queue). Each platform implements them
-// in one file: SDL2 (sdl_platform.h) on Linux, the Windows API itself (win32_platform.h). Tools and
-// tests wrap a platform in another (forwarding_platform.h) to feed it input or watch its calls.
+// in one file: SDL2 (sdl_platform.h) on Linux, the Windows API itself (win32_platform.h), and
+// Emscripten's html5.h in a web page (web_platform.h). Tools and tests wrap a platform in another
+// (forwarding_platform.h) to feed it input or watch its calls.
 #pragma once
 
 #include <cstdint>

@@ -32,9 +32,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <string>
 
+#include "platform/message_queue.h"
 #include "platform/sdl_key_map.h"
 #include "platform/sdl_message_box.h"
 #include "platform/virtual_keys.h"
@@ -90,9 +90,7 @@ bool EnvironmentAsks(const char* driver) {
 
 struct SdlPlatform::State {
     Options options;
-    std::deque<Message> queue; // translated messages not yet retrieved
-    bool quitPosted = false;   // a quit message is retrieved only once nothing else waits
-    int quitCode = 0;
+    MessageQueue queue;
     std::string className;
     WindowProc procedure = nullptr;
     SDL_Window* window = nullptr;
@@ -111,7 +109,7 @@ struct SdlPlatform::State {
         m.lParam = lParam;
         m.time = time;
         SDL_GetMouseState(&m.pointX, &m.pointY);
-        queue.push_back(m);
+        queue.Post(m);
     }
 
     void PostClientSize(uintptr_t kind, uint32_t time) {
@@ -523,20 +521,8 @@ bool SdlPlatform::SwapBuffers(DeviceContext dc) {
 
 bool SdlPlatform::PeekMessage(Message& message) {
     SDL_Event e;
-    while (state->queue.empty() && SDL_PollEvent(&e)) state->Translate(e);
-    if (!state->queue.empty()) {
-        message = state->queue.front();
-        state->queue.pop_front();
-        return true;
-    }
-    if (state->quitPosted) {
-        state->quitPosted = false;
-        message = Message{};
-        message.message = WM_QUIT;
-        message.wParam = static_cast<uintptr_t>(state->quitCode);
-        return true;
-    }
-    return false;
+    while (!state->queue.HasTranslated() && SDL_PollEvent(&e)) state->Translate(e);
+    return state->queue.Next(message);
 }
 
 void SdlPlatform::TranslateMessage(const Message&) {
@@ -550,8 +536,7 @@ intptr_t SdlPlatform::DispatchMessage(const Message& message) {
 }
 
 void SdlPlatform::PostQuitMessage(int exitCode) {
-    state->quitPosted = true;
-    state->quitCode = exitCode;
+    state->queue.PostQuit(exitCode);
 }
 
 intptr_t SdlPlatform::DefWindowProc(WindowHandle, uint32_t, uintptr_t, intptr_t) {

@@ -6,11 +6,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <string>
 
 #include "gl/gl_layer.h"
 #include "gl/opengl.h"
+#include "platform/message_queue.h"
 #include "platform/virtual_keys.h"
 #include "platform/web_gl.h"
 #include "platform/web_keys.h"
@@ -65,9 +65,7 @@ struct WebContext {
 
 struct WebPlatform::State {
     Options options;
-    std::deque<Message> queue;
-    bool quitPosted = false;
-    int quitCode = 0;
+    MessageQueue queue;
     std::string className;
     WindowProc procedure = nullptr;
     WebWindow* window = nullptr;
@@ -92,7 +90,7 @@ struct WebPlatform::State {
         m.time = Now();
         m.pointX = mouseX;
         m.pointY = mouseY;
-        queue.push_back(m);
+        queue.Post(m);
     }
 
     void PostKey(uint32_t virtualKey, bool down, bool repeat, bool alt) {
@@ -422,23 +420,11 @@ bool WebPlatform::SwapBuffers(DeviceContext dc) {
 
 bool WebPlatform::PeekMessage(Message& message) {
     // A loop that draws nothing (the page hidden) still lets the browser run between its passes.
-    if (state->queue.empty() && !state->quitPosted) {
+    if (state->queue.Empty()) {
         if (!state->yielded) qv_idle();
         state->yielded = false;
     }
-    if (!state->queue.empty()) {
-        message = state->queue.front();
-        state->queue.pop_front();
-        return true;
-    }
-    if (state->quitPosted) {
-        state->quitPosted = false;
-        message = Message{};
-        message.message = WM_QUIT;
-        message.wParam = static_cast<uintptr_t>(state->quitCode);
-        return true;
-    }
-    return false;
+    return state->queue.Next(message);
 }
 
 void WebPlatform::TranslateMessage(const Message&) {
@@ -452,8 +438,7 @@ intptr_t WebPlatform::DispatchMessage(const Message& message) {
 }
 
 void WebPlatform::PostQuitMessage(int exitCode) {
-    state->quitPosted = true;
-    state->quitCode = exitCode;
+    state->queue.PostQuit(exitCode);
 }
 
 intptr_t WebPlatform::DefWindowProc(WindowHandle, uint32_t, uintptr_t, intptr_t) {
