@@ -26,9 +26,11 @@ std::FILE* SharedCount() {
 } // namespace
 
 void CountPresentedFrame() {
-    double now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    if (steppedRate > 0.0) now = static_cast<double>(frameRate.frames + 1) / steppedRate;
-    RecordFrame(frameRate, now);
+    RecordFrame(
+        frameRate,
+        steppedRate > 0.0
+            ? static_cast<double>(frameRate.frames + 1) / steppedRate
+            : std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count());
     if (std::FILE* file = SharedCount()) {
         // One 8-byte write at the start of the file, which the reader maps.
         uint64_t count = frameRate.frames;
