@@ -6,10 +6,14 @@
 # context and links no libGL. Everything else in the build stays as it is.
 option(QUORVANE_GL_LAYER "Also build quorvane-capture-layer, which draws through the GL layer on OpenGL ES 3.0" OFF)
 set(QUORVANE_GL_LAYER_SOURCES
+    src/gl/qgl_attrib.cpp
     src/gl/qgl_backend.cpp
-    src/gl/qgl_draw.cpp
+    src/gl/qgl_batch.cpp
+    src/gl/qgl_immediate.cpp
     src/gl/qgl_lists.cpp
     src/gl/qgl_matrix.cpp
+    src/gl/qgl_query.cpp
+    src/gl/qgl_state.cpp
     src/gl/qgl_texture.cpp)
 if(NOT QUORVANE_GL_LAYER)
     return()

@@ -1,11 +1,10 @@
 // The layer's side of the real ES 3.0 context: loading its functions, the four programs that stand
-// in for the fixed-function pipeline (lit or not, textured or not), the one vertex buffer, sending
-// the batch with the state of each run, and making, switching and deleting layer contexts.
+// in for the fixed-function pipeline (lit or not, textured or not), the one vertex buffer, and
+// making, switching and deleting layer contexts.
 // The shaders repeat the fixed-function pipeline's operations in its order (the products and
 // dot products of Mesa's fixed-function vertex program, its projective texture lookup), so that
 // llvmpipe compiles them to the same arithmetic.
 #include <cstdio>
-#include <cstring>
 
 #include "gl/qgl_internal.h"
 
@@ -134,56 +133,6 @@ GLuint LinkProgram(Es& es, uint8_t variant) {
     return program;
 }
 
-void SetEnabled(Es& es, GLenum cap, bool on) {
-    if (on)
-        es.Enable(cap);
-    else
-        es.Disable(cap);
-}
-
-// Sends what differs between `s` and the real context's state.
-void ApplyState(Context& context, const DrawState& s) {
-    Es& es = context.es;
-    Context::Real& real = context.real;
-    const DrawState& r = real.state;
-    const bool all = !real.known;
-    if (all || s.program != r.program) es.UseProgram(context.programs[s.program]);
-    // Uniform values stay with their program, so each program keeps the state it last drew with.
-    DrawState& kept = context.programState[s.program];
-    const Context::Uniforms& u = context.uniforms[s.program];
-    if (!context.programStateKnown[s.program] || std::memcmp(kept.mvp, s.mvp, sizeof s.mvp) != 0)
-        es.UniformMatrix4fv(u.mvp, 1, GL_FALSE, s.mvp);
-    if (s.program & ProgramLighting) {
-        bool known = context.programStateKnown[s.program];
-        if (!known || std::memcmp(kept.modelview, s.modelview, sizeof s.modelview) != 0)
-            es.UniformMatrix4fv(u.modelview, 1, GL_FALSE, s.modelview);
-        if (!known || std::memcmp(kept.normalRows, s.normalRows, sizeof s.normalRows) != 0)
-            es.UniformMatrix3fv(u.normalRows, 1, GL_FALSE, s.normalRows);
-        if (!known || std::memcmp(kept.lightPosition, s.lightPosition, 4 * 4 * sizeof(GLfloat)) != 0) {
-            es.Uniform4fv(u.lightPosition, 1, s.lightPosition);
-            es.Uniform4fv(u.lightAmbient, 1, s.lightAmbient);
-            es.Uniform4fv(u.lightDiffuse, 1, s.lightDiffuse);
-            es.Uniform4fv(u.modelAmbient, 1, s.modelAmbient);
-        }
-    }
-    kept = s;
-    context.programStateKnown[s.program] = true;
-
-    if ((s.program & ProgramTexture) && s.texture != real.boundTexture) BindRealTexture(context, s.texture);
-    if (all || s.blend != r.blend) SetEnabled(es, GL_BLEND, s.blend);
-    if (all || s.blendSource != r.blendSource || s.blendDestination != r.blendDestination)
-        es.BlendFunc(s.blendSource, s.blendDestination);
-    if (all || s.depthTest != r.depthTest) SetEnabled(es, GL_DEPTH_TEST, s.depthTest);
-    if (all || s.depthFunc != r.depthFunc) es.DepthFunc(s.depthFunc);
-    if (all || s.depthMask != r.depthMask) es.DepthMask(s.depthMask);
-    if (all || std::memcmp(s.viewport, r.viewport, sizeof s.viewport) != 0)
-        es.Viewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
-    GLuint texture = real.boundTexture;
-    real.state = s;
-    real.boundTexture = texture;
-    real.known = true;
-}
-
 } // namespace
 
 bool LoadFunctions(Es& es, QglProcLoader load) {
@@ -234,54 +183,6 @@ void CreateBuffers(Context& context) {
     es.VertexAttribPointer(TexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
                            reinterpret_cast<const void*>(offsetof(Vertex, texCoord)));
     for (GLuint attribute = 0; attribute < 4; attribute++) es.EnableVertexAttribArray(attribute);
-}
-
-void Flush(Context& context) {
-    if (!context.indices.empty()) {
-        Es& es = context.es;
-        // New stores each time: the driver never waits for the draws that read the last ones.
-        es.BufferData(ArrayBuffer, static_cast<std::ptrdiff_t>(context.vertices.size() * sizeof(Vertex)),
-                      context.vertices.data(), StreamDraw);
-        es.BufferData(ElementArrayBuffer,
-                      static_cast<std::ptrdiff_t>(context.indices.size() * sizeof(uint32_t)),
-                      context.indices.data(), StreamDraw);
-        for (const Segment& segment : context.segments) {
-            if (segment.count == 0) continue;
-            ApplyState(context, segment.state);
-            es.DrawElements(GL_TRIANGLES, static_cast<GLsizei>(segment.count), GL_UNSIGNED_INT,
-                            reinterpret_cast<const void*>(segment.first * sizeof(uint32_t)));
-        }
-    }
-    context.vertices.clear();
-    context.indices.clear();
-    context.segments.clear();
-    context.stateChanged = true;
-}
-
-void ApplyPixelStore(Context& context, const PixelStore& store, bool pack) {
-    Es& es = context.es;
-    PixelStore& real = pack ? context.real.pack : context.real.unpack;
-    if (store.alignment != real.alignment)
-        es.PixelStorei(pack ? GL_PACK_ALIGNMENT : GL_UNPACK_ALIGNMENT, store.alignment);
-    if (store.rowLength != real.rowLength)
-        es.PixelStorei(pack ? GL_PACK_ROW_LENGTH : GL_UNPACK_ROW_LENGTH, store.rowLength);
-    if (store.skipRows != real.skipRows)
-        es.PixelStorei(pack ? GL_PACK_SKIP_ROWS : GL_UNPACK_SKIP_ROWS, store.skipRows);
-    if (store.skipPixels != real.skipPixels)
-        es.PixelStorei(pack ? GL_PACK_SKIP_PIXELS : GL_UNPACK_SKIP_PIXELS, store.skipPixels);
-    real = store;
-}
-
-void BindRealTexture(Context& context, GLuint texture) {
-    if (context.real.boundTexture == texture) return;
-    context.es.BindTexture(GL_TEXTURE_2D, texture);
-    context.real.boundTexture = texture;
-}
-
-void ApplyDepthMask(Context& context) {
-    if (context.real.known && context.real.state.depthMask == context.depthMask) return;
-    context.es.DepthMask(context.depthMask);
-    if (context.real.known) context.real.state.depthMask = context.depthMask;
 }
 
 } // namespace qgl

@@ -108,7 +108,6 @@ enum Capability : uint32_t {
     CapLight0 = 1u << 8, // and the seven lights after it
 };
 constexpr int LightCount = 8;
-uint32_t CapabilityBit(GLenum cap);
 
 struct Light {
     GLfloat ambient[4];
@@ -259,6 +258,13 @@ extern Context* current;
 bool LoadFunctions(Es& es, QglProcLoader load);
 bool BuildPrograms(Context& context);
 void CreateBuffers(Context& context);
+
+// qgl_batch.cpp: the batch and the real context's state.
+// Opens a new run when the state changed since the last one.
+void PrepareSegment(Context& context, bool windowCoordinates);
+// Stores a vertex of the batch and returns its index.
+uint32_t AddVertex(Context& context, const Vertex& vertex);
+void AddTriangle(Context& context, uint32_t a, uint32_t b, uint32_t c);
 // Draws everything batched so far, in order.
 void Flush(Context& context);
 // Sets the real pixel store for an upload or a read, as the layer's state says.
@@ -267,12 +273,8 @@ void ApplyPixelStore(Context& context, const PixelStore& store, bool pack);
 void BindRealTexture(Context& context, GLuint texture);
 void ApplyDepthMask(Context& context);
 
-// qgl_draw.cpp: the batch.
-// Opens a new run when the state changed since the last one.
-void PrepareSegment(Context& context, bool windowCoordinates);
-// Stores a vertex of the batch and returns its index.
-uint32_t AddVertex(Context& context, const Vertex& vertex);
-void AddTriangle(Context& context, uint32_t a, uint32_t b, uint32_t c);
+// qgl_state.cpp: the switches as bits, and the state a new context starts with.
+uint32_t CapabilityBit(GLenum cap);
 // Drops what GL_CURRENT_BIT and the rest keep when a context starts.
 void ResetState(Context& context);
 
