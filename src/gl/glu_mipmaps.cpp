@@ -52,7 +52,11 @@ void GluScale(const uint8_t* in, int widthIn, int heightIn, int components, uint
     const int convxInt = static_cast<int>(std::floor(convx));
     const float convxFloat = convx - convxInt;
     const float area = convx * convy;
-    auto texel = [&](int x, int y, int k) -> float { return in[y * row + x * components + k]; };
+    // When the x ratio is whole, the last column's right edge falls on the texel just past the row,
+    // with a weight of 0: read the row's last texel in its place, never past the input.
+    auto texel = [&](int x, int y, int k) -> float {
+        return in[y * row + (x < widthIn ? x : widthIn - 1) * components + k];
+    };
 
     int lowyInt = 0, highyInt = convyInt;
     float lowyFloat = 0, highyFloat = convyFloat;

@@ -61,7 +61,7 @@ TEST_P(GluMipmapsTest, EveryLevelIsGlusOwn) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, GluMipmapsTest,
                          ::testing::Values(Size{256, 256}, Size{100, 60}, Size{37, 13}, Size{300, 7},
-                                           Size{8, 2}, Size{2, 16}),
+                                           Size{8, 2}, Size{2, 16}, Size{256, 200}, Size{1, 13}),
                          [](const ::testing::TestParamInfo<Size>& info) {
                              return std::to_string(info.param.width) + "x" +
                                     std::to_string(info.param.height);
