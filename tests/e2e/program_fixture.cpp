@@ -41,10 +41,8 @@ template <typename Select> LightPatch Patch(const RgbPicture& picture, const Box
             sumY += w * y;
             ++patch.pixels;
         }
-    if (weight > 0) {
-        patch.x = sumX / weight;
-        patch.y = sumY / weight;
-    }
+    patch.x = patch.pixels > PatchFloor ? sumX / weight : std::nan("");
+    patch.y = patch.pixels > PatchFloor ? sumY / weight : std::nan("");
     return patch;
 }
 

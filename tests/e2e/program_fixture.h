@@ -15,12 +15,13 @@
 #include "support/test_support.h"
 
 // Where the light of a group of pixels is centred (brightness-weighted) and how many pixels
-// there are.
+// there are. Below a floor of pixels it has no centre (NaN): no condition on where it is holds.
 struct LightPatch {
     double x = 0;
     double y = 0;
     long pixels = 0;
 };
+constexpr long PatchFloor = 200;
 
 // The particle fountain as long as it keeps its first palette colour (1, 0.5, 0.5), lit or not:
 // red the strongest, green and blue equal. Nothing else in the scene keeps that colour.
