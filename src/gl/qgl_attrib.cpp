@@ -6,8 +6,10 @@
 using namespace qgl;
 
 void qglPushAttrib(GLbitfield mask) {
+    if (!current) return;
     Context& context = *current;
-    if (context.attribCount == AttribDepth) return;
+    RunsWhileCompiling(context);
+    if (context.attribCount == AttribDepth) return Diverge(QglStackOverflow);
     AttribRecord& r = context.attribs[context.attribCount++];
     r.mask = mask;
     r.current = context.current;
@@ -25,8 +27,10 @@ void qglPushAttrib(GLbitfield mask) {
 }
 
 void qglPopAttrib() {
+    if (!current) return;
     Context& context = *current;
-    if (context.attribCount == 0) return;
+    RunsWhileCompiling(context);
+    if (context.attribCount == 0) return Diverge(QglStackUnderflow);
     const AttribRecord& r = context.attribs[--context.attribCount];
     if (r.mask & GL_CURRENT_BIT) context.current = r.current;
     if (r.mask & GL_ENABLE_BIT) context.enables = r.enables;
@@ -54,15 +58,17 @@ void qglPopAttrib() {
 }
 
 void qglPushClientAttrib(GLbitfield mask) {
+    if (!current) return;
     Context& context = *current;
-    if (context.clientAttribCount == AttribDepth) return;
+    if (context.clientAttribCount == AttribDepth) return Diverge(QglStackOverflow);
     context.clientAttribs[context.clientAttribCount++] =
         Context::ClientRecord{mask, context.unpack, context.pack};
 }
 
 void qglPopClientAttrib() {
+    if (!current) return;
     Context& context = *current;
-    if (context.clientAttribCount == 0) return;
+    if (context.clientAttribCount == 0) return Diverge(QglStackUnderflow);
     const Context::ClientRecord& r = context.clientAttribs[--context.clientAttribCount];
     if (r.mask & GL_CLIENT_PIXEL_STORE_BIT) {
         context.unpack = r.unpack;

@@ -1,6 +1,6 @@
 // The layer's side of the real ES 3.0 context: loading its functions, the four programs that stand
 // in for the fixed-function pipeline (lit or not, textured or not), the one vertex buffer, and
-// making, switching and deleting layer contexts.
+// making, switching and deleting layer contexts; the flags of what the layer does not do as GL would.
 // The shaders repeat the fixed-function pipeline's operations in its order (the products and
 // dot products of Mesa's fixed-function vertex program, its projective texture lookup), so that
 // llvmpipe compiles them to the same arithmetic.
@@ -13,6 +13,25 @@ namespace qgl {
 Context* current = nullptr;
 
 namespace {
+
+unsigned divergences = 0;
+
+// What each flag of QglDivergence reports, in bit order.
+const char* const DivergenceTexts[] = {
+    "fog switched on, which it does not draw",
+    "face culling switched on, which it does not do: every face is drawn",
+    "the alpha test switched on, which it does not do: every fragment is drawn",
+    "flat shading asked for, which it does not do: colours are interpolated",
+    "lighting without GL_COLOR_MATERIAL: the current colour is drawn as the material all the same",
+    "lighting with more than one light on: only the first one lights",
+    "a texture environment other than GL_MODULATE: textures are modulated all the same",
+    "a call that GL records in a display list, made while one is compiled: run at once, not recorded",
+    "a matrix or attribute stack pushed past its depth: the push is ignored",
+    "a matrix or attribute stack popped while empty: the pop is ignored",
+    "a glGet, switch or parameter name it does not know: ignored, and nothing written",
+    "a pixel format or type it does not take: the call is ignored",
+    "a value or enum that GL refuses, or beyond the layer's limits: the call is ignored",
+};
 
 constexpr GLuint PositionAttribute = 0, ColorAttribute = 1, NormalAttribute = 2, TexCoordAttribute = 3;
 
@@ -111,7 +130,11 @@ GLuint LinkProgram(Es& es, uint8_t variant) {
                                                        : "";
     GLuint vertex = CompileShader(es, VertexShader, defines, VertexShaderSource);
     GLuint fragment = CompileShader(es, FragmentShader, defines, FragmentShaderSource);
-    if (!vertex || !fragment) return 0;
+    if (!vertex || !fragment) {
+        if (vertex) es.DeleteShader(vertex);
+        if (fragment) es.DeleteShader(fragment);
+        return 0;
+    }
     GLuint program = es.CreateProgram();
     es.AttachShader(program, vertex);
     es.AttachShader(program, fragment);
@@ -128,6 +151,7 @@ GLuint LinkProgram(Es& es, uint8_t variant) {
         char log[1024] = "";
         es.GetProgramInfoLog(program, sizeof log, nullptr, log);
         std::fprintf(stderr, "GL layer: a program did not link: %s\n", log);
+        es.DeleteProgram(program);
         return 0;
     }
     return program;
@@ -170,8 +194,9 @@ void CreateBuffers(Context& context) {
     GLuint buffers[2];
     es.GenBuffers(2, buffers);
     context.vertexBuffer = buffers[0];
+    context.indexBuffer = buffers[1];
     es.BindBuffer(ArrayBuffer, context.vertexBuffer);
-    es.BindBuffer(ElementArrayBuffer, buffers[1]); // kept by the vertex array
+    es.BindBuffer(ElementArrayBuffer, context.indexBuffer); // kept by the vertex array
     const GLsizei stride = sizeof(Vertex);
     es.VertexAttribPointer(PositionAttribute, 3, GL_FLOAT, GL_FALSE, stride,
                            reinterpret_cast<const void*>(offsetof(Vertex, position)));
@@ -185,6 +210,31 @@ void CreateBuffers(Context& context) {
     for (GLuint attribute = 0; attribute < 4; attribute++) es.EnableVertexAttribArray(attribute);
 }
 
+namespace {
+
+// What the context made in the real one: its programs, vertex array and buffers, and its textures.
+void DeleteObjects(Context& context) {
+    Es& es = context.es;
+    for (GLuint program : context.programs)
+        if (program) es.DeleteProgram(program);
+    if (context.vertexArray) es.DeleteVertexArrays(1, &context.vertexArray);
+    const GLuint buffers[2] = {context.vertexBuffer, context.indexBuffer};
+    if (buffers[0]) es.DeleteBuffers(2, buffers);
+    std::vector<GLuint> names;
+    for (const auto& texture : context.textures)
+        if (texture.first != 0) names.push_back(texture.first);
+    if (!names.empty()) es.DeleteTextures(static_cast<GLsizei>(names.size()), names.data());
+}
+
+} // namespace
+
+void Diverge(unsigned flag) {
+    if (divergences & flag) return;
+    divergences |= flag;
+    for (unsigned bit = 0; bit < sizeof DivergenceTexts / sizeof DivergenceTexts[0]; bit++)
+        if (flag & (1u << bit)) std::fprintf(stderr, "GL layer: %s\n", DivergenceTexts[bit]);
+}
+
 } // namespace qgl
 
 using namespace qgl;
@@ -192,7 +242,12 @@ using namespace qgl;
 QglContext* QglCreateContext(QglProcLoader load) {
     Context* context = new Context;
     Es& es = context->es;
-    if (!load || !LoadFunctions(es, load) || !BuildPrograms(*context)) {
+    if (!load || !LoadFunctions(es, load)) {
+        delete context;
+        return nullptr;
+    }
+    if (!BuildPrograms(*context)) {
+        DeleteObjects(*context);
         delete context;
         return nullptr;
     }
@@ -210,8 +265,18 @@ void QglMakeCurrent(QglContext* layer) {
     current = context;
 }
 
-void QglDeleteContext(QglContext* layer) {
+void QglDeleteContext(QglContext* layer, bool realContextCurrent) {
     Context* context = reinterpret_cast<Context*>(layer);
+    if (!context) return;
+    if (realContextCurrent) DeleteObjects(*context);
     if (current == context) current = nullptr;
     delete context;
+}
+
+unsigned QglDivergences() {
+    return divergences;
+}
+
+void QglClearDivergences() {
+    divergences = 0;
 }

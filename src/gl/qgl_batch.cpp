@@ -17,8 +17,9 @@ bool MipmapFilter(GLint filter) {
 
 // Texturing draws only with a complete texture; otherwise it is as if it were switched off.
 bool TextureComplete(const Context& context, GLuint name) {
-    if (name >= context.textures.size()) return false;
-    const TextureRecord& t = context.textures[name];
+    const auto found = context.textures.find(name);
+    if (found == context.textures.end()) return false;
+    const TextureRecord& t = found->second;
     return t.width > 0 && (!MipmapFilter(t.minFilter) || t.mipmapped);
 }
 
@@ -104,6 +105,9 @@ void PrepareSegment(Context& context, bool windowCoordinates) {
         }
         if (context.enables & CapLighting) {
             s.program |= ProgramLighting;
+            if (!(context.enables & CapColorMaterial)) Diverge(QglLightingWithoutColorMaterial);
+            const uint32_t lights = context.enables / CapLight0;
+            if (lights & (lights - 1)) Diverge(QglSecondLight);
             const Matrix& modelview = context.modelview.Top();
             std::memcpy(s.modelview, modelview.m, sizeof s.modelview);
             NormalMatrix(modelview, s.normalRows);

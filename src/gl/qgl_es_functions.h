@@ -21,8 +21,11 @@
     X(CopyTexSubImage2D, void, (GLenum, GLint, GLint, GLint, GLint, GLint, GLsizei, GLsizei))                \
     X(CreateProgram, GLuint, ())                                                                             \
     X(CreateShader, GLuint, (GLenum))                                                                        \
+    X(DeleteBuffers, void, (GLsizei, const GLuint*))                                                         \
+    X(DeleteProgram, void, (GLuint))                                                                         \
     X(DeleteShader, void, (GLuint))                                                                          \
     X(DeleteTextures, void, (GLsizei, const GLuint*))                                                        \
+    X(DeleteVertexArrays, void, (GLsizei, const GLuint*))                                                    \
     X(DepthFunc, void, (GLenum))                                                                             \
     X(DepthMask, void, (GLboolean))                                                                          \
     X(Disable, void, (GLenum))                                                                               \

@@ -36,6 +36,7 @@ void EmitQuads(Context& context) {
 }
 
 void SetColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+    if (!current) return;
     Context& context = *current;
     if (Recording(context)) {
         RecordCommand(context, ListCommand{ListCommand::Color, {r, g, b, a}, 0, 0});
@@ -54,11 +55,13 @@ void SetColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
 using namespace qgl;
 
 void qglBegin(GLenum mode) {
+    if (!current) return;
     Context& context = *current;
     if (Recording(context)) {
         RecordCommand(context, ListCommand{ListCommand::Begin, {}, mode, 0});
         if (!context.executeWhileCompiling) return;
     }
+    if (mode != GL_TRIANGLES && mode != GL_QUADS && mode != GL_TRIANGLE_STRIP) Diverge(QglRefusedValue);
     if (context.vertices.size() > MaxBatchVertices) Flush(context); // a batch never grows without end
     context.primitive = mode;
     context.primitiveVertices = 0;
@@ -70,6 +73,7 @@ void qglBegin(GLenum mode) {
 }
 
 void qglEnd() {
+    if (!current) return;
     Context& context = *current;
     if (Recording(context)) {
         RecordCommand(context, ListCommand{ListCommand::End, {}, 0, 0});
@@ -80,6 +84,7 @@ void qglEnd() {
 }
 
 void qglVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+    if (!current) return;
     Context& context = *current;
     if (Recording(context)) {
         RecordCommand(context, ListCommand{ListCommand::Vertex, {x, y, z, 0.0f}, 0, 0});
@@ -125,6 +130,7 @@ void qglVertex2i(GLint x, GLint y) {
 }
 
 void qglNormal3f(GLfloat x, GLfloat y, GLfloat z) {
+    if (!current) return;
     Context& context = *current;
     if (Recording(context)) {
         RecordCommand(context, ListCommand{ListCommand::Normal, {x, y, z, 0.0f}, 0, 0});
@@ -136,6 +142,7 @@ void qglNormal3f(GLfloat x, GLfloat y, GLfloat z) {
 }
 
 void qglTexCoord2f(GLfloat s, GLfloat t) {
+    if (!current) return;
     Context& context = *current;
     if (Recording(context)) {
         RecordCommand(context, ListCommand{ListCommand::TexCoord, {s, t, 0.0f, 0.0f}, 0, 0});

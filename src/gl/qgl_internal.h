@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "gl/gl_layer.h"
@@ -161,6 +162,7 @@ constexpr int AttribDepth = 16;
 struct BitmapRun {
     int16_t x, y, length;
 };
+constexpr int MaxBitmapSide = 32767;
 
 struct ListCommand {
     enum Op : uint8_t { Begin, End, Vertex, TexCoord, Color, Normal, Bitmap, CallList } op;
@@ -169,7 +171,6 @@ struct ListCommand {
 };
 
 struct DisplayList {
-    bool exists = false;
     std::vector<ListCommand> commands;
     std::vector<BitmapRun> runs;
 };
@@ -182,7 +183,7 @@ struct Context {
     } uniforms[ProgramCount] = {};
     DrawState programState[ProgramCount]; // the uniforms each program was last given
     bool programStateKnown[ProgramCount] = {};
-    GLuint vertexArray = 0, vertexBuffer = 0;
+    GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
     GLint maxTextureSize = 64;
 
     // The real context's state as the layer last set it, so that unchanged state is not sent.
@@ -212,7 +213,9 @@ struct Context {
     Current current;
     GLuint boundTexture = 0;
     GLint envMode = GL_MODULATE;
-    std::vector<TextureRecord> textures; // by name
+    // By name: names come from the real context, which may hand out any (the browser's keep rising
+    // from one context to the next), so the table holds only the names in use.
+    std::unordered_map<GLuint, TextureRecord> textures;
     PixelStore unpack, pack;
     GLenum readBuffer = GL_BACK;
     AttribRecord attribs[AttribDepth];
@@ -223,8 +226,10 @@ struct Context {
     } clientAttribs[AttribDepth];
     int clientAttribCount = 0;
 
-    // Display lists, by name.
-    std::vector<DisplayList> lists;
+    // Display lists, by name, and the first name above every name used so far (2^32 once the last
+    // name is taken: glGenLists then has no range left to give).
+    std::unordered_map<GLuint, DisplayList> lists;
+    uint64_t nextList = 1;
     GLuint listBase = 0;
     GLuint compiling = 0; // the list being compiled, 0 for none
     bool executeWhileCompiling = false;
@@ -258,6 +263,8 @@ extern Context* current;
 bool LoadFunctions(Es& es, QglProcLoader load);
 bool BuildPrograms(Context& context);
 void CreateBuffers(Context& context);
+// Raises `flag` (a QglDivergence) and reports it on standard error the first time.
+void Diverge(unsigned flag);
 
 // qgl_batch.cpp: the batch and the real context's state.
 // Opens a new run when the state changed since the last one.
@@ -280,6 +287,8 @@ void ResetState(Context& context);
 
 // qgl_lists.cpp: recording; true when the call was recorded and must not run now.
 bool Recording(Context& context);
+// For a call GL would record in the list being compiled, which the layer runs at once instead.
+void RunsWhileCompiling(Context& context);
 void RecordCommand(Context& context, const ListCommand& command);
 // Turns `bitmap` into runs (as the unpack state reads it), appended to `runs`.
 void BitmapToRuns(Context& context, GLsizei width, GLsizei height, const GLubyte* bitmap,

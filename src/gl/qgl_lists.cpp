@@ -3,11 +3,13 @@
 // the current colour when the position is set; glBitmap.
 // A list records the immediate-mode calls and bitmaps made while it is compiled (what the
 // program's cube and font lists hold) and plays them back; other calls made meanwhile take effect
-// at once. A bitmap is unpacked when it is compiled, into runs of set pixels, and drawn as one
-// window-aligned rectangle per run in the raster colour, which covers exactly its pixels. Bitmaps
-// are drawn untextured and unlit, as the program draws them.
+// at once (and raise QglCallWhileCompiling where GL would record them). A bitmap is unpacked when
+// it is compiled, into runs of set pixels, and drawn as one window-aligned rectangle per run in the
+// raster colour, which covers exactly its pixels. Bitmaps are drawn untextured and unlit, as the
+// program draws them.
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "gl/qgl_internal.h"
@@ -23,9 +25,10 @@ DisplayList& CompileTarget(Context& context) {
 }
 
 void Execute(Context& context, GLuint name) {
-    if (name == 0 || name >= context.lists.size() || context.callDepth >= MaxCallDepth) return;
+    const auto found = context.lists.find(name);
+    if (found == context.lists.end() || context.callDepth >= MaxCallDepth) return;
     context.callDepth++;
-    const DisplayList& list = context.lists[name];
+    const DisplayList& list = found->second;
     for (size_t i = 0; i < list.commands.size(); i++) {
         const ListCommand& c = list.commands[i];
         switch (c.op) {
@@ -58,29 +61,39 @@ void Execute(Context& context, GLuint name) {
     context.callDepth--;
 }
 
-GLuint ListOffset(GLenum type, const GLvoid* lists, GLsizei i) {
+// The offset of entry `i`; false for a type GL 1.1 names that the layer does not take, or none.
+bool ListOffset(GLenum type, const GLvoid* lists, GLsizei i, GLuint& offset) {
     switch (type) {
     case GL_BYTE:
-        return static_cast<GLuint>(static_cast<const GLbyte*>(lists)[i]);
+        offset = static_cast<GLuint>(static_cast<const GLbyte*>(lists)[i]);
+        return true;
     case GL_UNSIGNED_BYTE:
-        return static_cast<const GLubyte*>(lists)[i];
+        offset = static_cast<const GLubyte*>(lists)[i];
+        return true;
     case GL_SHORT:
-        return static_cast<GLuint>(static_cast<const GLshort*>(lists)[i]);
+        offset = static_cast<GLuint>(static_cast<const GLshort*>(lists)[i]);
+        return true;
     case GL_UNSIGNED_SHORT:
-        return static_cast<const GLushort*>(lists)[i];
+        offset = static_cast<const GLushort*>(lists)[i];
+        return true;
     case GL_INT:
-        return static_cast<GLuint>(static_cast<const GLint*>(lists)[i]);
+        offset = static_cast<GLuint>(static_cast<const GLint*>(lists)[i]);
+        return true;
     case GL_UNSIGNED_INT:
-        return static_cast<const GLuint*>(lists)[i];
+        offset = static_cast<const GLuint*>(lists)[i];
+        return true;
     case GL_FLOAT:
-        return static_cast<GLuint>(static_cast<const GLfloat*>(lists)[i]);
+        offset = static_cast<GLuint>(static_cast<const GLfloat*>(lists)[i]);
+        return true;
     default:
-        return 0;
+        return false;
     }
 }
 
 void RasterPosition(GLfloat x, GLfloat y, GLfloat z) {
+    if (!current) return;
     Context& context = *current;
+    RunsWhileCompiling(context);
     Current& c = context.current;
     Matrix mvp;
     Multiply(mvp, context.projection.Top(), context.modelview.Top());
@@ -107,13 +120,18 @@ bool Recording(Context& context) {
     return context.compiling != 0 && context.callDepth == 0;
 }
 
+void RunsWhileCompiling(Context& context) {
+    if (Recording(context)) Diverge(QglCallWhileCompiling);
+}
+
 void RecordCommand(Context& context, const ListCommand& command) {
     CompileTarget(context).commands.push_back(command);
 }
 
 void BitmapToRuns(Context& context, GLsizei width, GLsizei height, const GLubyte* bitmap,
                   std::vector<BitmapRun>& runs) {
-    if (!bitmap || width <= 0 || height <= 0 || width > 32767 || height > 32767) return; // runs are 16-bit
+    if (width > MaxBitmapSide || height > MaxBitmapSide) return Diverge(QglRefusedValue); // 16-bit runs
+    if (!bitmap || width <= 0 || height <= 0) return;
     const PixelStore& store = context.unpack;
     const size_t bits = static_cast<size_t>(store.rowLength > 0 ? store.rowLength : width);
     const size_t alignment = static_cast<size_t>(store.alignment);
@@ -177,17 +195,21 @@ void DrawBitmap(Context& context, const BitmapRun* runs, size_t count, GLfloat x
 using namespace qgl;
 
 GLuint qglGenLists(GLsizei range) {
+    if (!current) return 0;
     Context& context = *current;
-    if (range <= 0) return 0;
-    const GLuint base = static_cast<GLuint>(context.lists.size());
-    context.lists.resize(base + static_cast<size_t>(range));
-    for (GLsizei i = 0; i < range; i++) context.lists[base + i].exists = true;
+    if (range < 0) Diverge(QglRefusedValue);
+    // Names above every name used are free; 0 when there are not `range` of them left.
+    if (range <= 0 || context.nextList + static_cast<uint64_t>(range) > uint64_t{1} << 32) return 0;
+    const GLuint base = static_cast<GLuint>(context.nextList);
+    context.nextList += static_cast<uint64_t>(range);
     return base;
 }
 
 void qglNewList(GLuint list, GLenum mode) {
+    if (!current) return;
     Context& context = *current;
-    if (list == 0 || context.compiling != 0 || (mode != GL_COMPILE && mode != GL_COMPILE_AND_EXECUTE)) return;
+    if (list == 0 || context.compiling != 0 || (mode != GL_COMPILE && mode != GL_COMPILE_AND_EXECUTE))
+        return Diverge(QglRefusedValue);
     context.compiling = list;
     context.executeWhileCompiling = mode == GL_COMPILE_AND_EXECUTE;
     context.compileBuffer.commands.clear();
@@ -195,26 +217,28 @@ void qglNewList(GLuint list, GLenum mode) {
 }
 
 void qglEndList() {
+    if (!current) return;
     Context& context = *current;
-    if (context.compiling == 0) return;
-    if (context.compiling >= context.lists.size()) context.lists.resize(context.compiling + 1);
+    if (context.compiling == 0) return Diverge(QglRefusedValue);
+    if (context.compiling >= context.nextList) context.nextList = uint64_t{context.compiling} + 1;
     DisplayList& list = context.lists[context.compiling];
-    list.exists = true;
     list.commands.swap(context.compileBuffer.commands);
     list.runs.swap(context.compileBuffer.runs);
     context.compiling = 0;
 }
 
 void qglDeleteLists(GLuint list, GLsizei range) {
+    if (!current) return;
     Context& context = *current;
-    for (GLsizei i = 0; i < range; i++) {
-        const GLuint name = list + static_cast<GLuint>(i);
-        if (name == 0 || name >= context.lists.size()) continue;
-        context.lists[name] = DisplayList{};
-    }
+    if (range < 0) return Diverge(QglRefusedValue);
+    // The names from `list` up, none past the last name.
+    const uint64_t end = uint64_t{list} + static_cast<uint64_t>(range);
+    for (auto it = context.lists.begin(); it != context.lists.end();)
+        it = it->first >= list && it->first < end ? context.lists.erase(it) : std::next(it);
 }
 
 void qglCallList(GLuint list) {
+    if (!current) return;
     Context& context = *current;
     if (Recording(context)) {
         RecordCommand(context, ListCommand{ListCommand::CallList, {}, list, 0});
@@ -224,11 +248,21 @@ void qglCallList(GLuint list) {
 }
 
 void qglCallLists(GLsizei count, GLenum type, const GLvoid* lists) {
+    if (!current) return;
+    // A list records each list called with the base of the moment, where GL records the call.
+    RunsWhileCompiling(*current);
     const GLuint base = current->listBase;
-    for (GLsizei i = 0; i < count; i++) qglCallList(base + ListOffset(type, lists, i));
+    GLuint offset = 0;
+    if (count < 0 || (count > 0 && !ListOffset(type, lists, 0, offset))) return Diverge(QglRefusedValue);
+    for (GLsizei i = 0; i < count; i++) {
+        ListOffset(type, lists, i, offset);
+        qglCallList(base + offset);
+    }
 }
 
 void qglListBase(GLuint base) {
+    if (!current) return;
+    RunsWhileCompiling(*current);
     current->listBase = base;
 }
 
@@ -242,7 +276,9 @@ void qglRasterPos2i(GLint x, GLint y) {
 
 void qglBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat xmove, GLfloat ymove,
                const GLubyte* bitmap) {
+    if (!current) return;
     Context& context = *current;
+    if (width < 0 || height < 0) return Diverge(QglRefusedValue);
     if (Recording(context)) {
         DisplayList& list = CompileTarget(context);
         const size_t first = list.runs.size();

@@ -120,29 +120,42 @@ void TransformPoint(const Matrix& matrix, const GLfloat (&point)[3], GLfloat (&r
 using namespace qgl;
 
 void qglMatrixMode(GLenum mode) {
-    if (mode == GL_MODELVIEW || mode == GL_PROJECTION) current->matrixMode = mode;
+    if (!current) return;
+    RunsWhileCompiling(*current);
+    if (mode == GL_MODELVIEW || mode == GL_PROJECTION)
+        current->matrixMode = mode;
+    else
+        Diverge(QglRefusedValue);
 }
 
 void qglLoadIdentity() {
+    if (!current) return;
+    RunsWhileCompiling(*current);
     LoadIdentity(CurrentStack(*current).Top());
     current->stateChanged = true;
 }
 
 void qglPushMatrix() {
+    if (!current) return;
+    RunsWhileCompiling(*current);
     MatrixStack& stack = CurrentStack(*current);
-    if (stack.top + 1 >= MatrixDepth) return;
+    if (stack.top + 1 >= MatrixDepth) return Diverge(QglStackOverflow);
     stack.entries[stack.top + 1] = stack.entries[stack.top];
     stack.top++;
 }
 
 void qglPopMatrix() {
+    if (!current) return;
+    RunsWhileCompiling(*current);
     MatrixStack& stack = CurrentStack(*current);
-    if (stack.top == 0) return;
+    if (stack.top == 0) return Diverge(QglStackUnderflow);
     stack.top--;
     current->stateChanged = true;
 }
 
 void qglTranslatef(GLfloat x, GLfloat y, GLfloat z) {
+    if (!current) return;
+    RunsWhileCompiling(*current);
     // Only the last column changes; Mesa works it out in place, without a multiplication.
     Matrix& top = CurrentStack(*current).Top();
     GLfloat* m = top.m;
@@ -154,6 +167,8 @@ void qglTranslatef(GLfloat x, GLfloat y, GLfloat z) {
 }
 
 void qglRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+    if (!current) return;
+    RunsWhileCompiling(*current);
     if (angle == 0.0f) return; // no multiplication at all, as in Mesa
     // The angle is turned into radians in double and rounded to float for sinf and cosf.
     const GLfloat radians = static_cast<GLfloat>(angle * Pi / 180.0);
@@ -198,11 +213,13 @@ void qglRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
 }
 
 void qglOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
+    if (!current) return;
+    RunsWhileCompiling(*current);
     // In float, from the arguments rounded to float.
     const GLfloat l = static_cast<GLfloat>(left), r = static_cast<GLfloat>(right);
     const GLfloat b = static_cast<GLfloat>(bottom), t = static_cast<GLfloat>(top);
     const GLfloat n = static_cast<GLfloat>(zNear), f = static_cast<GLfloat>(zFar);
-    if (l == r || b == t || n == f) return;
+    if (l == r || b == t || n == f) return Diverge(QglRefusedValue);
     GLfloat m[16] = {};
     At(m, 0, 0) = 2.0f / (r - l);
     At(m, 0, 3) = -(r + l) / (r - l);
@@ -215,6 +232,8 @@ void qglOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdo
 }
 
 void qgluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
+    if (!current) return;
+    RunsWhileCompiling(*current);
     // GLU works in double and hands the matrix over as doubles, which GL rounds to float.
     const double radians = fovy / 2 * Pi / 180;
     const double deltaZ = zFar - zNear;
@@ -233,7 +252,9 @@ void qgluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zF
 }
 
 void qglViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
-    if (width < 0 || height < 0) return;
+    if (!current) return;
+    RunsWhileCompiling(*current);
+    if (width < 0 || height < 0) return Diverge(QglRefusedValue);
     current->viewport[0] = x;
     current->viewport[1] = y;
     current->viewport[2] = width;

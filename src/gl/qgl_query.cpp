@@ -1,4 +1,5 @@
-// The values the program reads back: glGetIntegerv and glGetFloatv.
+// The values the program reads back: glGetIntegerv and glGetFloatv. With no current context, or a
+// name the layer does not know, nothing is written, as GL writes nothing then.
 #include <cstring>
 
 #include "gl/qgl_internal.h"
@@ -6,6 +7,7 @@
 using namespace qgl;
 
 void qglGetIntegerv(GLenum name, GLint* params) {
+    if (!current) return;
     Context& context = *current;
     switch (name) {
     case GL_VIEWPORT:
@@ -30,11 +32,13 @@ void qglGetIntegerv(GLenum name, GLint* params) {
         *params = static_cast<GLint>(context.boundTexture);
         break;
     default:
+        Diverge(QglUnknownName);
         break;
     }
 }
 
 void qglGetFloatv(GLenum name, GLfloat* params) {
+    if (!current) return;
     Context& context = *current;
     switch (name) {
     case GL_CURRENT_RASTER_POSITION:
@@ -53,6 +57,7 @@ void qglGetFloatv(GLenum name, GLfloat* params) {
         std::memcpy(params, context.projection.Top().m, 16 * sizeof(GLfloat));
         break;
     default:
+        Diverge(QglUnknownName);
         break;
     }
 }

@@ -68,20 +68,27 @@ TextureRecord& BeginChange(Context& context) {
 using namespace qgl;
 
 void qglGenTextures(GLsizei count, GLuint* textures) {
+    if (!current) {
+        for (GLsizei i = 0; i < count; i++) textures[i] = 0; // no texture
+        return;
+    }
+    if (count < 0) return Diverge(QglRefusedValue);
     Context& context = *current;
     context.es.GenTextures(count, textures);
-    for (GLsizei i = 0; i < count; i++)
-        if (textures[i] >= context.textures.size()) context.textures.resize(textures[i] + 1);
+    // In the table from now on, so that the context deletes them with it; textures once bound.
+    for (GLsizei i = 0; i < count; i++) context.textures[textures[i]];
 }
 
 void qglDeleteTextures(GLsizei count, const GLuint* textures) {
+    if (!current) return;
     Context& context = *current;
+    if (count < 0) return Diverge(QglRefusedValue);
     Flush(context); // draws made with them come first
     context.es.DeleteTextures(count, textures);
     for (GLsizei i = 0; i < count; i++) {
         const GLuint name = textures[i];
-        if (name == 0 || name >= context.textures.size()) continue;
-        context.textures[name] = TextureRecord{};
+        if (name == 0) continue;
+        context.textures.erase(name);
         // A deleted texture that was bound leaves the default one bound, here and in the real context.
         if (context.boundTexture == name) context.boundTexture = 0;
         if (context.real.boundTexture == name) context.real.boundTexture = 0;
@@ -90,9 +97,10 @@ void qglDeleteTextures(GLsizei count, const GLuint* textures) {
 }
 
 void qglBindTexture(GLenum target, GLuint texture) {
-    if (target != GL_TEXTURE_2D) return;
+    if (!current) return;
     Context& context = *current;
-    if (texture >= context.textures.size()) context.textures.resize(texture + 1);
+    RunsWhileCompiling(context);
+    if (target != GL_TEXTURE_2D) return Diverge(QglRefusedValue);
     context.textures[texture].bound = true;
     if (context.boundTexture == texture) return;
     context.boundTexture = texture;
@@ -100,13 +108,16 @@ void qglBindTexture(GLenum target, GLuint texture) {
 }
 
 GLboolean qglIsTexture(GLuint texture) {
-    const Context& context = *current;
-    return texture != 0 && texture < context.textures.size() && context.textures[texture].bound;
+    if (!current || texture == 0) return GL_FALSE;
+    const auto found = current->textures.find(texture);
+    return found != current->textures.end() && found->second.bound;
 }
 
 void qglTexParameteri(GLenum target, GLenum name, GLint param) {
-    if (target != GL_TEXTURE_2D) return;
+    if (!current) return;
     Context& context = *current;
+    RunsWhileCompiling(context);
+    if (target != GL_TEXTURE_2D) return Diverge(QglRefusedValue);
     TextureRecord& texture = BeginChange(context);
     context.es.TexParameteri(GL_TEXTURE_2D, name, param);
     if (name == GL_TEXTURE_MIN_FILTER) texture.minFilter = param;
@@ -115,17 +126,24 @@ void qglTexParameteri(GLenum target, GLenum name, GLint param) {
 }
 
 void qglTexEnvi(GLenum target, GLenum name, GLint param) {
-    if (target == GL_TEXTURE_ENV && name == GL_TEXTURE_ENV_MODE) current->envMode = param;
+    if (!current) return;
+    RunsWhileCompiling(*current);
+    if (target != GL_TEXTURE_ENV || name != GL_TEXTURE_ENV_MODE) return Diverge(QglUnknownName);
+    if (param != GL_MODULATE) Diverge(QglTextureEnvironment);
+    current->envMode = param;
 }
 
 void qglTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
                    GLint border, GLenum format, GLenum type, const GLvoid* pixels) {
+    if (!current) return;
+    Context& context = *current;
+    RunsWhileCompiling(context);
+    if (target != GL_TEXTURE_2D || border != 0 || level < 0 || width < 0 || height < 0)
+        return Diverge(QglRefusedValue);
     const GLenum sized = SizedFormat(internalFormat);
     // ES takes RGB data for an RGB texture only, RGBA for RGBA: the program never mixes them.
-    if (target != GL_TEXTURE_2D || border != 0 || type != GL_UNSIGNED_BYTE || !sized ||
-        (sized == GL_RGB8) != (format == GL_RGB) || !Components(format))
-        return;
-    Context& context = *current;
+    if (type != GL_UNSIGNED_BYTE || !sized || (sized == GL_RGB8) != (format == GL_RGB) || !Components(format))
+        return Diverge(QglRefusedFormat);
     TextureRecord& texture = BeginChange(context);
     ApplyPixelStore(context, context.unpack, false);
     context.es.TexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(sized), width, height, 0, format, type,
@@ -140,21 +158,30 @@ void qglTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei wid
 
 void qglCopyTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLint x, GLint y,
                           GLsizei width, GLsizei height) {
-    if (target != GL_TEXTURE_2D) return;
+    if (!current) return;
     Context& context = *current;
+    RunsWhileCompiling(context);
+    if (target != GL_TEXTURE_2D) return Diverge(QglRefusedValue);
     BeginChange(context);
     context.es.CopyTexSubImage2D(GL_TEXTURE_2D, level, xoffset, yoffset, x, y, width, height);
 }
 
 GLint qgluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLint height, GLenum format,
                          GLenum type, const void* data) {
+    if (!current) return 1;
+    Context& context = *current;
+    RunsWhileCompiling(context);
     const int count = Components(format);
     const GLenum sized = SizedFormat(components);
-    // As for glTexImage2D, RGB data for RGB textures and RGBA for RGBA.
-    if (target != GL_TEXTURE_2D || type != GL_UNSIGNED_BYTE || !count || !sized ||
-        (sized == GL_RGB8) != (format == GL_RGB) || width < 1 || height < 1 || !data)
+    if (target != GL_TEXTURE_2D || width < 1 || height < 1 || !data) {
+        Diverge(QglRefusedValue);
         return 1;
-    Context& context = *current;
+    }
+    // As for glTexImage2D, RGB data for RGB textures and RGBA for RGBA.
+    if (type != GL_UNSIGNED_BYTE || !count || !sized || (sized == GL_RGB8) != (format == GL_RGB)) {
+        Diverge(QglRefusedFormat);
+        return 1;
+    }
     // The sides become powers of two, no larger than the real context takes.
     GLint newWidth = GluNearestPower(width), newHeight = GluNearestPower(height);
     while (newWidth > context.maxTextureSize || newHeight > context.maxTextureSize) {
@@ -193,12 +220,17 @@ GLint qgluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLint hei
 }
 
 void qglPixelStorei(GLenum name, GLint param) {
+    if (!current) return;
     Context& context = *current;
     PixelStore& unpack = context.unpack;
     PixelStore& pack = context.pack;
+    // As GL 1.1 checks them: alignments of 1, 2, 4 or 8, no negative length or skip.
+    const bool alignment = name == GL_UNPACK_ALIGNMENT || name == GL_PACK_ALIGNMENT;
+    if (alignment ? param != 1 && param != 2 && param != 4 && param != 8 : param < 0)
+        return Diverge(QglRefusedValue);
     switch (name) {
     case GL_UNPACK_ALIGNMENT:
-        if (param == 1 || param == 2 || param == 4 || param == 8) unpack.alignment = param;
+        unpack.alignment = param;
         break;
     case GL_UNPACK_ROW_LENGTH:
         unpack.rowLength = param;
@@ -216,7 +248,7 @@ void qglPixelStorei(GLenum name, GLint param) {
         unpack.swapBytes = param;
         break;
     case GL_PACK_ALIGNMENT:
-        if (param == 1 || param == 2 || param == 4 || param == 8) pack.alignment = param;
+        pack.alignment = param;
         break;
     case GL_PACK_ROW_LENGTH:
         pack.rowLength = param;
@@ -228,12 +260,15 @@ void qglPixelStorei(GLenum name, GLint param) {
         pack.skipPixels = param;
         break;
     default:
+        Diverge(QglUnknownName);
         break;
     }
 }
 
 void qglReadBuffer(GLenum mode) {
+    if (!current) return;
     Context& context = *current;
+    RunsWhileCompiling(context);
     context.readBuffer = mode;
     Flush(context);
     // A platform that draws into a framebuffer object of its own (the browser's, for the depth
@@ -246,9 +281,12 @@ void qglReadBuffer(GLenum mode) {
 
 void qglReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
                    GLvoid* pixels) {
-    const int count = Components(format);
-    if (!count || type != GL_UNSIGNED_BYTE || width <= 0 || height <= 0) return;
+    if (!current) return;
     Context& context = *current;
+    if (width < 0 || height < 0) return Diverge(QglRefusedValue);
+    const int count = Components(format);
+    if (!count || type != GL_UNSIGNED_BYTE) return Diverge(QglRefusedFormat);
+    if (width == 0 || height == 0) return;
     Flush(context);
     const size_t rgbaRow = static_cast<size_t>(width) * 4;
     context.scratch.resize(rgbaRow * height);

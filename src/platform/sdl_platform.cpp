@@ -18,8 +18,9 @@
 //   message boxes    a helper process (sdl_message_box.h); without any display, standard error
 //   input injection  scripted input is pushed into SDL's own queue and takes the same route
 //   GL layer         with QUORVANE_GL_LAYER, an OpenGL ES 3.0 context with the layer's context over
-//                    it (gl/gl_layer.h), made current and deleted with it; the batch is flushed
-//                    before each swap
+//                    it (gl/gl_layer.h), made current and deleted with it (the real one made
+//                    current again first, so that the layer deletes its objects); the batch is
+//                    flushed before each swap
 #include "platform/sdl_platform.h"
 
 #define SDL_MAIN_HANDLED
@@ -72,6 +73,16 @@ void PrintBox(const char* text, const char* caption) {
 // GL layer: the layer context over the platform's one real context, through which the program
 // draws.
 QglContext* layerContext = nullptr;
+
+// GL layer: deletes the layer context, and its objects in the real one where that can be made
+// current again; no context is current afterwards.
+void DeleteLayerContext(SDL_Window* window, SDL_GLContext context) {
+    if (!layerContext) return;
+    bool realCurrent = window && context && SDL_GL_MakeCurrent(window, context) == 0;
+    QglDeleteContext(layerContext, realCurrent);
+    layerContext = nullptr;
+    if (realCurrent) SDL_GL_MakeCurrent(window, nullptr);
+}
 
 // GL layer: OpenGL ES 3.0 behind the layer, as WebGL 2 is in the browser.
 void AskForEsContext() {
@@ -288,8 +299,7 @@ SdlPlatform::SdlPlatform(const Options& options) : state(std::make_unique<State>
 
 SdlPlatform::~SdlPlatform() {
 #ifdef QUORVANE_GL_LAYER
-    QglDeleteContext(layerContext); // GL layer: its context goes with the real one
-    layerContext = nullptr;
+    DeleteLayerContext(state->window, state->context); // GL layer: its context goes with the real one
 #endif
     if (state->context) SDL_GL_DeleteContext(state->context);
     if (state->window) SDL_DestroyWindow(state->window);
@@ -481,14 +491,17 @@ RenderContext SdlPlatform::CreateContext(DeviceContext dc) {
 
 bool SdlPlatform::MakeCurrent(DeviceContext dc, RenderContext rc) {
 #ifdef QUORVANE_GL_LAYER
-    // GL layer: follows the real context; it sends its batch before the real one goes.
-    bool ours = rc && dc && reinterpret_cast<SDL_GLContext>(rc) == state->context;
-    QglMakeCurrent(ours ? layerContext : nullptr);
+    // GL layer: follows the real context. It sends its batch before the real one goes, and is
+    // current again only once the real one is: after a failed switch none is.
+    QglMakeCurrent(nullptr);
 #endif
     if (!rc) return SDL_GL_MakeCurrent(state->window, nullptr) == 0;
     if (!dc) return false;
     if (SDL_GL_MakeCurrent(reinterpret_cast<SDL_Window*>(dc), reinterpret_cast<SDL_GLContext>(rc)) != 0)
         return false;
+#ifdef QUORVANE_GL_LAYER
+    if (reinterpret_cast<SDL_GLContext>(rc) == state->context) QglMakeCurrent(layerContext);
+#endif
     // Frames follow the display's refresh where the driver allows it; Xvfb and the offscreen
     // driver do not, and the loop simply draws as fast as it can.
     SDL_GL_SetSwapInterval(state->options.swapInterval);
@@ -498,8 +511,7 @@ bool SdlPlatform::MakeCurrent(DeviceContext dc, RenderContext rc) {
 bool SdlPlatform::DeleteContext(RenderContext rc) {
     if (!rc || reinterpret_cast<SDL_GLContext>(rc) != state->context) return false;
 #ifdef QUORVANE_GL_LAYER
-    QglDeleteContext(layerContext); // GL layer: frees its memory only, with no GL call
-    layerContext = nullptr;
+    DeleteLayerContext(state->window, state->context); // GL layer: with its objects
 #endif
     SDL_GL_DeleteContext(state->context);
     state->context = nullptr;

@@ -60,6 +60,14 @@ bool CreateDrawingBuffer(int width, int height, int depthBits, WebDrawingBuffer&
     return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
+void DeleteDrawingBuffer(WebDrawingBuffer& buffer) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    if (buffer.framebuffer) glDeleteFramebuffers(1, &buffer.framebuffer);
+    const GLuint renderbuffers[2] = {buffer.color, buffer.depth};
+    glDeleteRenderbuffers(2, renderbuffers); // a name of 0 is skipped
+    buffer = WebDrawingBuffer{};
+}
+
 void PresentDrawingBuffer(const WebDrawingBuffer& buffer, int width, int height) {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);

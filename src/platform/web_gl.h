@@ -21,6 +21,9 @@ struct WebDrawingBuffer {
 
 // Made and bound in the current context, `depthBits` deep (none for 0); false when WebGL refuses.
 bool CreateDrawingBuffer(int width, int height, int depthBits, WebDrawingBuffer& buffer);
+// Deletes the framebuffer and its renderbuffers in the current context, which must be the one they
+// were made in (lost or not): the browser's GL glue keeps every name until it is deleted.
+void DeleteDrawingBuffer(WebDrawingBuffer& buffer);
 // Copies the frame to the canvas's drawing buffer, which the browser presents once the page
 // yields; the drawing buffer stays bound for the next frame.
 void PresentDrawingBuffer(const WebDrawingBuffer& buffer, int width, int height);

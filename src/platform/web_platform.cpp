@@ -359,10 +359,11 @@ RenderContext WebPlatform::CreateContext(DeviceContext dc) {
     QglContext* layer = nullptr;
     WebDrawingBuffer buffer;
     const WebWindow& window = *state->window;
-    if (emscripten_webgl_make_context_current(webgl) == EMSCRIPTEN_RESULT_SUCCESS &&
-        CreateDrawingBuffer(window.width, window.height, state->pixelFormat.depthBits, buffer))
+    const bool current = emscripten_webgl_make_context_current(webgl) == EMSCRIPTEN_RESULT_SUCCESS;
+    if (current && CreateDrawingBuffer(window.width, window.height, state->pixelFormat.depthBits, buffer))
         layer = QglCreateContext(WebGlFunction);
     if (!layer) {
+        if (current) DeleteDrawingBuffer(buffer);
         emscripten_webgl_make_context_current(0);
         qv_lose_context(webgl);
         emscripten_webgl_destroy_context(webgl);
@@ -396,9 +397,11 @@ bool WebPlatform::DeleteContext(RenderContext rc) {
     auto* context = reinterpret_cast<WebContext*>(rc);
     if (!context || context != state->context) return false;
     state->context = nullptr; // from here on its loss is the platform's own doing
-    // The layer frees what it made while its real context is current.
-    emscripten_webgl_make_context_current(context->webgl);
-    QglDeleteContext(context->layer);
+    // Every object made in the real context is deleted while it is current (a lost one too):
+    // Emscripten's GL glue keeps a name's object, and with it the context, until it is deleted.
+    const bool current = emscripten_webgl_make_context_current(context->webgl) == EMSCRIPTEN_RESULT_SUCCESS;
+    if (current) DeleteDrawingBuffer(context->buffer);
+    QglDeleteContext(context->layer, current);
     emscripten_webgl_make_context_current(0);
     qv_lose_context(context->webgl);
     emscripten_webgl_destroy_context(context->webgl);
