@@ -4,6 +4,49 @@
 // - one qgl* function per gl* / glu* call the program makes, and a macro that maps each name
 //   onto it, so that the program's drawing code reads as plain GL 1.1.
 // Only gl/opengl.h includes this, and only when the build defines QUORVANE_GL_LAYER.
+//
+// IMPLEMENTED, as Mesa's fixed-function pipeline draws it:
+// - glBegin/glEnd of triangles, quads and triangle strips, with the current colour, normal and
+//   texture coordinate; glRecti;
+// - the modelview and projection stacks (identity, push, pop, translate, rotate, ortho,
+//   gluPerspective) and the viewport;
+// - texturing of 2D textures with RGB or RGBA bytes (glTexImage2D, gluBuild2DMipmaps with GLU's own
+//   filters, glCopyTexSubImage2D), their filters, modulated by the colour;
+// - blending, the depth test, function and mask, clears;
+// - lighting by the first light switched on, positional, ambient and diffuse, with the current
+//   colour as the material (GL_COLOR_MATERIAL);
+// - display lists of immediate-mode calls, bitmaps and glCallList, glCallLists of every GL 1.1
+//   type but GL_2_BYTES to GL_4_BYTES, glListBase; the raster position and glBitmap, unpacked by
+//   the pixel store as it is when the bitmap is given;
+// - glReadPixels of RGB or RGBA bytes, packed as the pixel store says;
+// - glPushAttrib of GL_CURRENT_BIT, GL_ENABLE_BIT, GL_COLOR_BUFFER_BIT, GL_LIST_BIT,
+//   GL_TRANSFORM_BIT and GL_TEXTURE_BIT, glPushClientAttrib of GL_CLIENT_PIXEL_STORE_BIT;
+// - glGet of the names defined under "Queries" below.
+// KEPT AS STATE ONLY (each raises its flag, gl_layer.h's QglDivergence, once asked for): fog,
+// face culling, the alpha test, flat shading, lights after the first, lighting without colour
+// material, texture environments other than GL_MODULATE; hints.
+// REFUSED (ignored, with a flag): other primitives, formats and types, matrix modes and glGet
+// names; what GL 1.1 refuses with GL_INVALID_VALUE or GL_INVALID_ENUM (negative sizes, counts,
+// skips and row lengths, alignments other than 1, 2, 4 and 8, list 0); what passes the limits.
+// Calls that GL records in a display list, other than immediate mode, bitmaps and list calls, run
+// at once while a list is compiled (with a flag). With no current context every call does nothing
+// and writes nothing, as in GL; glIsTexture, glGenLists and glGenTextures give 0, gluBuild2DMipmaps
+// an error.
+//
+// RUNS: the triangles drawn between two flushes form one batch, and consecutive triangles drawn
+// with the same state byte for byte (program, matrices, light, viewport, bound texture, blending,
+// depth test, function and mask) are one draw call. A run opens at glBegin or glBitmap once a
+// state call has changed that state: a transform, a switch or a bind between two glBegin splits
+// the draws, a colour or texture coordinate does not. Bitmaps draw in runs of their own, in window
+// coordinates.
+// FLUSH TRIGGERS (the batch is drawn, runs in order): glFlush and glFinish (so the platforms' swap);
+// glClear; a change to a texture (glTexParameteri, glTexImage2D, glCopyTexSubImage2D,
+// gluBuild2DMipmaps, glDeleteTextures), since draws made before it must see it as it was;
+// glReadBuffer and glReadPixels; QglMakeCurrent to another context; glBegin once the batch holds
+// more than MaxBatchVertices vertices.
+// LIMITS: 32 matrices in each stack, 16 attribute and 16 client attribute records, lists calling
+// lists 64 deep (deeper calls do nothing, as in GL), 2^20 vertices in a batch before glBegin
+// flushes it, bitmaps of 32767 x 32767 pixels at most.
 #pragma once
 
 #include <cstdint>
