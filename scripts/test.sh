@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the project twice (normal, and with AddressSanitizer + UndefinedBehaviorSanitizer) and
 # runs every test tier in both: unit, gl (offscreen OpenGL), golden images, end to end under Xvfb.
-# The normal build also draws the golden runs through the GL layer (QUORVANE_GL_LAYER).
+# Both also draw the golden runs through the GL layer (QUORVANE_GL_LAYER).
 # The sanitizer settings of each tier come from the test configuration itself. Before them, the
 # Windows program is cross-built (scripts/build-windows.sh) and its unit and gl tiers run under
 # Wine; the normal build then drives the Windows program under Wine too (the wine tier). The
@@ -41,6 +41,6 @@ echo "== normal build, with the Windows program under Wine and the page in Chrom
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_BENCH=ON -DQUORVANE_GL_LAYER=ON \
     -DQUORVANE_WINDOWS_BUILD="$PWD/build-windows" -DQUORVANE_WEB_BUILD="$PWD/build-web"
 echo "== sanitizer build (ASan + UBSan) =="
-run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF -DQUORVANE_GL_LAYER=OFF \
+run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF -DQUORVANE_GL_LAYER=ON \
     -DQUORVANE_WINDOWS_BUILD= -DQUORVANE_WEB_BUILD=
 echo "All tests passed in all four builds."
