@@ -84,6 +84,8 @@ std::vector<RgbPicture> CaptureFrames(const std::string& capture, int frames, co
                          QUORVANE_SOURCE_DIR, &output, 90.0),
               0)
         << output;
+    // The GL layer's own lines say what it was asked and did not do as GL would.
+    EXPECT_EQ(output.find("GL layer:"), std::string::npos) << output;
     std::vector<RgbPicture> pictures(shots.size());
     for (size_t i = 0; i < shots.size(); i++)
         EXPECT_TRUE(ReadPng(out.File("frame-" + std::to_string(shots[i]) + ".png"), pictures[i], error))

@@ -200,6 +200,8 @@ async function withPage(query, { overrides = {}, prepare } = {}, drive) {
     await waitFor(browser, "typeof QuorvanePage === 'object'", 'the page');
     await drive(browser);
     if (browser.errors.length) fail('uncaught in the page: ' + JSON.stringify(browser.errors[0]));
+    // Nothing was asked of the GL layer that it does not do as GL would (gl_layer.h's flags).
+    if (await evaluate(browser, 'Module._QuorvaneGlDivergences()')) fail('GL layer: ' + (await evaluate(browser, 'QuorvanePage.lines')));
   } finally {
     await browser.close();
     server.close();
@@ -339,6 +341,28 @@ const Cases = {
       await waitFor(browser, `QuorvanePage.presented > ${at + 3}`, 'frames on the new canvas');
       if (await evaluate(browser, 'document.querySelectorAll("#quorvane-screen canvas").length') !== 1) fail('canvases left over');
     });
+  },
+
+  // After 3 F1 switches and lost contexts as many GL objects live as after one (WebGL's calls wrapped).
+  async gl_objects() {
+    const count = `window.glObjects = new Set(); const gl = WebGL2RenderingContext.prototype;
+      for (const kind of ['Texture', 'Buffer', 'Program', 'Shader', 'Framebuffer', 'Renderbuffer', 'VertexArray']) {
+        const create = gl['create' + kind], remove = gl['delete' + kind];
+        gl['create' + kind] = function () { const made = create.apply(this, arguments); glObjects.add(made); return made; };
+        gl['delete' + kind] = function (object) { glObjects.delete(object); return remove.call(this, object); };
+      }`;
+    const canvas = "document.querySelector('#quorvane-screen canvas:not(.retired)').id", live = [];
+    await withPage('', { prepare: count }, async (browser) => {
+      for (let change = 0; change < 6; change++) {
+        await waitFor(browser, 'QuorvanePage.presented >= 3', 'the first frames');
+        const [before, at] = await evaluate(browser, `[${canvas}, QuorvanePage.presented]`);
+        if (change % 2 === 0) await press(browser, 'F1', 'F1', 0x70);
+        else await evaluate(browser, `document.getElementById('${before}').getContext('webgl2').getExtension('WEBGL_lose_context').loseContext()`);
+        await waitFor(browser, `${canvas} !== '${before}' && QuorvanePage.presented > ${at + 5}`, 'frames on a new canvas');
+        if (change % 2) live.push(await evaluate(browser, 'glObjects.size'));
+      }
+    });
+    if (live[2] !== live[0]) fail('GL objects alive after 1, 2 and 3 switches and losses: ' + live.join(', '));
   },
 
   // A bad capture option is named, and nothing is drawn.
