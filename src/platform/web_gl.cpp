@@ -3,10 +3,17 @@
 #include "platform/web_gl.h"
 
 #include <GLES3/gl3.h>
+#include <emscripten.h>
 
 #include <cstring>
 
+#include "gl/gl_layer.h"
 #include "gl/qgl_es_functions.h"
+
+// A page may decide for the probe below, setting QuorvaneRoundDepth to true or false before the
+// program starts, so that what the rounding costs can be measured in an engine that needs it.
+EM_JS(int, qv_round_depth_chosen, (),
+      { return typeof QuorvaneRoundDepth == 'boolean' ? (QuorvaneRoundDepth ? 1 : 0) : -1; });
 
 namespace {
 
@@ -29,6 +36,74 @@ void FinishDrawing() {
     glFinish();
     GLubyte pixel[4];
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+}
+
+const char* const ProbeVertexShader = R"(#version 300 es
+uniform float uDepth;
+in vec2 aPosition;
+void main() { gl_Position = vec4(aPosition, uDepth, 1.0); }
+)";
+const char* const ProbeFragmentShader = R"(#version 300 es
+precision highp float;
+uniform vec4 uColor;
+out vec4 fragColor;
+void main() { fragColor = uColor; }
+)";
+
+void AttachShader(GLuint program, GLenum type, const char* source) {
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    glAttachShader(program, shader);
+    glDeleteShader(shader); // goes with the program
+}
+
+// Whether the bound drawing buffer's depth test treats depths less than one step of a `bits`-deep
+// buffer apart as equal, as a buffer of that depth does: two quads over it, the later one nearer
+// by a quarter of a step within the same step, with the program's own GL_LESS. Where ties are
+// kept, the earlier one stays. Leaves the context as it found it, a new one, cleared.
+bool DepthTiesKept(int bits) {
+    GLuint program = glCreateProgram();
+    AttachShader(program, GL_VERTEX_SHADER, ProbeVertexShader);
+    AttachShader(program, GL_FRAGMENT_SHADER, ProbeFragmentShader);
+    glBindAttribLocation(program, 0, "aPosition");
+    glLinkProgram(program);
+    glUseProgram(program);
+    GLuint array = 0, buffer = 0;
+    glGenVertexArrays(1, &array);
+    glBindVertexArray(array);
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    const GLfloat quad[] = {-1.0f, -1.0f, 1.0f, -1.0f, -1.0f, 1.0f, 1.0f, 1.0f};
+    glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STATIC_DRAW);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    // Window depths 3/8 and 1/8 of a step above the middle step: the same stored value whether a
+    // buffer rounds or truncates.
+    const double step = 1.0 / static_cast<double>((1u << bits) - 1),
+                 middle = static_cast<double>(1u << (bits - 1));
+    const double depths[2] = {(middle + 0.375) * step, (middle + 0.125) * step};
+    const GLfloat colors[2][4] = {{1.0f, 0.0f, 0.0f, 1.0f}, {0.0f, 1.0f, 0.0f, 1.0f}};
+    for (int i = 0; i < 2; i++) {
+        glUniform1f(glGetUniformLocation(program, "uDepth"), static_cast<GLfloat>(2.0 * depths[i] - 1.0));
+        glUniform4fv(glGetUniformLocation(program, "uColor"), 1, colors[i]);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    }
+    GLubyte pixel[4] = {};
+    glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    glDisable(GL_DEPTH_TEST);
+    glUseProgram(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindVertexArray(0);
+    glDeleteBuffers(1, &buffer);
+    glDeleteVertexArrays(1, &array);
+    glDeleteProgram(program);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Only the later quad, seen, says that ties are lost; a probe that drew nothing changes nothing.
+    return !(pixel[0] == 0 && pixel[1] == 255);
 }
 
 } // namespace
@@ -57,7 +132,11 @@ bool CreateDrawingBuffer(int width, int height, int depthBits, WebDrawingBuffer&
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffer.depth);
     }
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    int chosen = depthBits > 0 ? qv_round_depth_chosen() : 0;
+    bool round = chosen < 0 ? !DepthTiesKept(depthBits) : chosen == 1;
+    QglRoundDepth(round ? depthBits : 0);
+    return true;
 }
 
 void PresentDrawingBuffer(const WebDrawingBuffer& buffer, int width, int height) {

@@ -20,6 +20,9 @@ struct WebDrawingBuffer {
 };
 
 // Made and bound in the current context, `depthBits` deep (none for 0); false when WebGL refuses.
+// Some engines (Firefox) keep more bits than a 16-bit depth buffer asks for: a probe finds out
+// whether depths within one step tie, and where they do not, the layer contexts made next round
+// each fragment's depth to the buffer's steps (QglRoundDepth).
 bool CreateDrawingBuffer(int width, int height, int depthBits, WebDrawingBuffer& buffer);
 // Copies the frame to the canvas's drawing buffer, which the browser presents once the page
 // yields; the drawing buffer stays bound for the next frame.
