@@ -122,19 +122,34 @@ bool CreateDrawingBuffer(int width, int height, int depthBits, WebDrawingBuffer&
     glBindRenderbuffer(GL_RENDERBUFFER, buffer.color);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffer.color);
+    GLenum format = depthBits <= 16   ? GL_DEPTH_COMPONENT16
+                    : depthBits <= 24 ? GL_DEPTH_COMPONENT24
+                                      : GL_DEPTH_COMPONENT32F;
     if (depthBits > 0) {
         glGenRenderbuffers(1, &buffer.depth);
         glBindRenderbuffer(GL_RENDERBUFFER, buffer.depth);
-        GLenum format = depthBits <= 16   ? GL_DEPTH_COMPONENT16
-                        : depthBits <= 24 ? GL_DEPTH_COMPONENT24
-                                          : GL_DEPTH_COMPONENT32F;
         glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffer.depth);
     }
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    bool tiesKept = depthBits == 0 || DepthTiesKept(depthBits);
+    if (!tiesKept) {
+        // Firefox keeps more bits than asked for in a depth renderbuffer, but not in a depth
+        // texture. Only where needed: Chromium's SwiftShader drew a little slower with a texture.
+        glDeleteRenderbuffers(1, &buffer.depth); // and so detached
+        buffer.depth = 0;
+        glGenTextures(1, &buffer.depthTexture);
+        glBindTexture(GL_TEXTURE_2D, buffer.depthTexture);
+        glTexStorage2D(GL_TEXTURE_2D, 1, format, width, height);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, buffer.depthTexture, 0);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+        tiesKept = DepthTiesKept(depthBits);
+    }
+    // The last resort, where even the texture keeps more bits: depths rounded in the shaders.
     int chosen = depthBits > 0 ? qv_round_depth_chosen() : 0;
-    bool round = chosen < 0 ? !DepthTiesKept(depthBits) : chosen == 1;
+    bool round = chosen < 0 ? !tiesKept : chosen == 1;
     QglRoundDepth(round ? depthBits : 0);
     return true;
 }
