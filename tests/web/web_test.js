@@ -21,8 +21,8 @@ const { PNG } = browsers.requirePackage('pngjs');
 //   row of the backdrop, pixels along triangle edges), single texels of a far-minified texture
 //   without mipmaps that its interpolation picks on the other side of a boundary, and the additive
 //   particles, which it blends a level or two darker.
-// - Firefox draws on llvmpipe itself, with depths rounded to the 16-bit buffer's steps (its own
-//   buffer keeps more bits); the same gate.
+// - Firefox draws on llvmpipe itself: WebKit's frames, pixel for pixel, since the page's depth
+//   buffer ties depths as a 16-bit buffer does there too; the same gate as Chromium's.
 // - WebKit draws through ANGLE on llvmpipe, which matches it to 2 levels: a tight gate, so that a
 //   small regression shows.
 const Gates = { chromium: [6, 0.995], firefox: [6, 0.995], webkit: [2, 0.999] };
@@ -107,17 +107,19 @@ let caseBrowser = null; // the browser of the case being run
 // Checks run on every page after its drive, before it closes: async (browser) => {}.
 const PageChecks = [];
 
-// A page run: served with `overrides`, opened at `query`, with `prepare` run before the page's own
-// scripts; then `drive` does the rest, and console errors or uncaught exceptions fail it. `drive`
-// gets the driver's page (tools/browsers/browsers.js): evaluate, key, screenshot and `engine`;
-// in Chromium and Firefox also puppeteer's Page (`page`), and in Chromium a DevTools session
-// (`cdp`). Outside a case, a browser is started for it.
-async function withPage(query, { overrides = {}, prepare } = {}, drive) {
+// A page run: served with `overrides`, opened at `query` after `beforeLoad` (a viewport, device
+// emulation), with `prepare` run before the page's own scripts; then `drive` does the rest, and
+// console errors or uncaught exceptions fail it. Both get the driver's page
+// (tools/browsers/browsers.js): evaluate, key, screenshot and `engine`; in Chromium and Firefox
+// also puppeteer's Page (`page`), and in Chromium a DevTools session (`cdp`). Outside a case, a
+// browser is started for it.
+async function withPage(query, { overrides = {}, prepare, beforeLoad } = {}, drive) {
   const server = await serve(pageDir, { overrides, prepare });
   const browser = caseBrowser || (await browsers.launch(engine));
   let page;
   try {
     page = await browser.newPage();
+    if (beforeLoad) await beforeLoad(page);
     await page.goto(`http://127.0.0.1:${server.address().port}/index.html${query}`);
     await waitFor(page, "typeof QuorvanePage === 'object'", 'the page');
     await drive(page);
