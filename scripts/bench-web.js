@@ -1,12 +1,15 @@
 'use strict';
-// The page in headless Chromium, measured: node scripts/bench-web.js PAGE_DIR bench FRAMES prints
-// the page's --bench lines (the capture tool in the page, not waiting for the display);
-// node scripts/bench-web.js PAGE_DIR vsync SECONDS prints the default scene's frame rate as the
-// display paces it, and the time from the start of the page's navigation to its first frame.
-// Run by scripts/bench-web.sh, beside the desktop programs.
+// The page measured in one browser engine, through the web tier's driver:
+//   node scripts/bench-web.js PAGE_DIR bench FRAMES [ENGINE [DEPTH]]
+// prints the page's --bench lines (the capture tool in the page, not waiting for the display);
+//   node scripts/bench-web.js PAGE_DIR vsync SECONDS [ENGINE]
+// prints the default scene's frame rate as the display paces it, and the time from the start of
+// the page's navigation to its first frame. ENGINE: chromium (the default), firefox or webkit.
+// DEPTH `rounded` or `unrounded` decides for the page's depth probe, so that what rounding depths
+// to 16-bit steps costs can be measured in any engine. Run by scripts/bench-web.sh.
 const path = require('path');
-const [pageDir, mode, amount] = process.argv.slice(2);
-process.argv.splice(2, process.argv.length, pageDir, path.join(__dirname, '..'));
+const [pageDir, mode, amount, engine = 'chromium', depth] = process.argv.slice(2);
+process.argv.splice(2, process.argv.length, pageDir, path.join(__dirname, '..'), mode, engine);
 const { withPage, waitFor, evaluate } = require('../tests/web/web_test.js');
 
 const measures = {
@@ -24,7 +27,9 @@ const measures = {
     console.log(`vsync_fps=${((now - at) * 1000 / (end - start)).toFixed(1)} first_frame_ms=${first.toFixed(0)}`);
   },
 };
-withPage(mode === 'bench' ? `?frames=${amount}&bench` : '', {}, measures[mode]).catch((error) => {
-  console.error(error.message);
-  process.exit(1);
-});
+const prepare = depth ? `var QuorvaneRoundDepth = ${depth === 'rounded'};` : '';
+withPage(mode === 'bench' ? `?frames=${amount}&bench` : '', { prepare }, measures[mode]).then(() => process.exit(0),
+  (error) => {
+    console.error(error.message);
+    process.exit(1);
+  });

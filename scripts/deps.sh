@@ -20,11 +20,20 @@ QUORVANE_PACKAGING_PACKAGES="dpkg-dev file"
 QUORVANE_WINDOWS_BUILD_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64 libstb-dev"
 QUORVANE_WINDOWS_TEST_PACKAGES="googletest wine64 xvfb xdotool locales"
 # The browser build (scripts/build-web.sh): Debian's Emscripten, the glyph tool's FreeType and
-# fontconfig with the font, and stb for the shots; its tests (the web tier): headless Chromium
-# driven from Node over the DevTools protocol with Debian's ws module.
+# fontconfig with the font, and stb for the shots; its tests (the web tier): Chromium, Firefox ESR
+# and WebKitGTK's WebDriver with its MiniBrowser, the last two on Xvfb, driven from Node with the
+# npm packages that npm installs from tests/web/package-lock.json.
 QUORVANE_WEB_BUILD_PACKAGES="cmake ninja-build g++ pkg-config emscripten nodejs libfreetype-dev \
 libfontconfig-dev fonts-dejavu-core libgl-dev libstb-dev"
-QUORVANE_WEB_TEST_PACKAGES="chromium node-ws"
+QUORVANE_WEB_TEST_PACKAGES="nodejs npm chromium firefox-esr webkit2gtk-driver xvfb libgl1-mesa-dri libegl-mesa0"
+
+# A package is there when it is installed, or when an installed package provides it (NodeSource's
+# nodejs provides npm, and conflicts with Debian's).
+quorvane_have_package() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed" ||
+        dpkg-query -W -f='${Status} ${Provides}\n' 2>/dev/null | grep "^install ok installed" |
+        grep -qE "[ ,]$1( |,|\$)"
+}
 
 # quorvane_need_packages PACKAGE... : installs what is missing when run as root, otherwise prints
 # the exact install line and fails.
@@ -32,7 +41,7 @@ quorvane_need_packages() {
     local missing=()
     local p
     for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+        quorvane_have_package "$p" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     if [ "$(id -u)" -eq 0 ]; then

@@ -8,6 +8,12 @@ using QglProcLoader = void* (*)(const char* name);
 
 struct QglContext;
 
+// For a platform whose real depth buffer keeps more bits than its pixel format asked for (a probe
+// in web_gl.cpp finds out): layer contexts made after this call round each fragment's depth to
+// steps of a `bits`-deep buffer, as that buffer would store it, so that depths that tie there tie
+// here. 0, as before any call: the real buffer's own depth.
+void QglRoundDepth(int bits);
+
 // Made while the real context is current. Null when a function or a shader the layer needs is
 // missing (what it made by then is deleted again): the platform then has no context to draw with.
 QglContext* QglCreateContext(QglProcLoader load);

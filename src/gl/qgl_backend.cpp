@@ -5,6 +5,7 @@
 // dot products of Mesa's fixed-function vertex program, its projective texture lookup), so that
 // llvmpipe compiles them to the same arithmetic.
 #include <cstdio>
+#include <string>
 
 #include "gl/qgl_internal.h"
 
@@ -102,8 +103,14 @@ void main() {
 #else
     fragColor = vColor;
 #endif
+#ifdef DEPTH_STEPS
+    // The nearest of the steps, ties to even, as a fixed-point buffer of that depth converts it.
+    gl_FragDepth = roundEven(gl_FragCoord.z * DEPTH_STEPS) / DEPTH_STEPS;
+#endif
 }
 )";
+
+int roundDepthBits = 0; // for the contexts made from now on
 
 GLuint CompileShader(Es& es, GLenum type, const char* defines, const char* body) {
     const char* parts[3] = {"#version 300 es\n", defines, body};
@@ -122,14 +129,15 @@ GLuint CompileShader(Es& es, GLenum type, const char* defines, const char* body)
     return shader;
 }
 
-GLuint LinkProgram(Es& es, uint8_t variant) {
-    const char* defines = variant == (ProgramLighting | ProgramTexture)
+GLuint LinkProgram(Es& es, uint8_t variant, int depthBits) {
+    std::string defines = variant == (ProgramLighting | ProgramTexture)
                               ? "#define LIGHTING\n#define TEXTURE\n"
                           : variant == ProgramLighting ? "#define LIGHTING\n"
                           : variant == ProgramTexture  ? "#define TEXTURE\n"
                                                        : "";
-    GLuint vertex = CompileShader(es, VertexShader, defines, VertexShaderSource);
-    GLuint fragment = CompileShader(es, FragmentShader, defines, FragmentShaderSource);
+    if (depthBits > 0) defines += "#define DEPTH_STEPS " + std::to_string((1u << depthBits) - 1) + ".0\n";
+    GLuint vertex = CompileShader(es, VertexShader, defines.c_str(), VertexShaderSource);
+    GLuint fragment = CompileShader(es, FragmentShader, defines.c_str(), FragmentShaderSource);
     if (!vertex || !fragment) {
         if (vertex) es.DeleteShader(vertex);
         if (fragment) es.DeleteShader(fragment);
@@ -172,7 +180,7 @@ bool LoadFunctions(Es& es, QglProcLoader load) {
 bool BuildPrograms(Context& context) {
     Es& es = context.es;
     for (uint8_t variant = 0; variant < ProgramCount; variant++) {
-        GLuint program = LinkProgram(es, variant);
+        GLuint program = LinkProgram(es, variant, context.roundDepthBits);
         if (!program) return false;
         context.programs[variant] = program;
         Context::Uniforms& u = context.uniforms[variant];
@@ -242,6 +250,7 @@ using namespace qgl;
 QglContext* QglCreateContext(QglProcLoader load) {
     Context* context = new Context;
     Es& es = context->es;
+    context->roundDepthBits = roundDepthBits;
     if (!load || !LoadFunctions(es, load)) {
         delete context;
         return nullptr;
@@ -257,6 +266,10 @@ QglContext* QglCreateContext(QglProcLoader load) {
     es.GetIntegerv(GL_VIEWPORT, context->viewport);
     ResetState(*context);
     return reinterpret_cast<QglContext*>(context);
+}
+
+void QglRoundDepth(int bits) {
+    roundDepthBits = bits > 0 && bits < 32 ? bits : 0;
 }
 
 void QglMakeCurrent(QglContext* layer) {

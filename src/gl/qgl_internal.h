@@ -185,6 +185,7 @@ struct Context {
     bool programStateKnown[ProgramCount] = {};
     GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
     GLint maxTextureSize = 64;
+    int roundDepthBits = 0; // QglRoundDepth's, when the context was made
 
     // The real context's state as the layer last set it, so that unchanged state is not sent.
     struct Real {

@@ -15,11 +15,16 @@ void* WebGlFunction(const char* name);
 // and whole sprites differ from the desktop's frames.
 struct WebDrawingBuffer {
     uint32_t framebuffer = 0;
-    uint32_t color = 0;
-    uint32_t depth = 0;
+    uint32_t color = 0;        // a renderbuffer
+    uint32_t depth = 0;        // a renderbuffer,
+    uint32_t depthTexture = 0; // or a texture where a renderbuffer does not keep ties (Firefox)
 };
 
 // Made and bound in the current context, `depthBits` deep (none for 0); false when WebGL refuses.
+// An engine may keep more bits than asked for: a probe finds out whether depths less than a step
+// apart tie, in a depth renderbuffer, then in a depth texture; where neither does, the layer
+// contexts made next round each fragment's depth to the buffer's steps in their shaders
+// (QglRoundDepth), at a cost.
 bool CreateDrawingBuffer(int width, int height, int depthBits, WebDrawingBuffer& buffer);
 // Deletes the framebuffer and its renderbuffers in the current context, which must be the one they
 // were made in (lost or not): the browser's GL glue keeps every name until it is deleted.
