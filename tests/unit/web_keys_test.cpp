@@ -1,6 +1,13 @@
 // The browser's key events as virtual keys: the same codes as the desktop builds give.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "overlay/key_guide.h"
 #include "platform/virtual_keys.h"
 #include "platform/web_keys.h"
 
@@ -60,6 +67,39 @@ TEST(WebKeys, SystemKeysAndTheBrowsersOwnActions) {
         EXPECT_TRUE(KeepFromBrowser(vk)) << vk;
     for (uint32_t vk : {VK_ESCAPE, VK_RETURN, uint32_t('L'), VK_F12, VK_ADD})
         EXPECT_FALSE(KeepFromBrowser(vk)) << vk;
+}
+
+// The page makes one control per code of the key guide, named by the last names of the entry's
+// keys: every entry but the drag has codes, one per key it names, each key once in the guide, and a
+// letter's or a keypad digit's code is that of the key named.
+TEST(WebKeys, TheKeyGuideNamesTheCodesOfItsKeys) {
+    std::set<uint32_t> seen;
+    for (int i = 0; i < KeyGuideSize; i++) {
+        const KeyGuideEntry& entry = KeyGuide[i];
+        std::vector<std::string> names;
+        std::istringstream words(entry.keys);
+        for (std::string word; words >> word;) names.push_back(word);
+        size_t count = 0;
+        while (count < sizeof entry.codes && entry.codes[count]) count++;
+        if (std::string(entry.keys) == "Right drag") {
+            EXPECT_EQ(count, 0u);
+            continue;
+        }
+        ASSERT_GE(count, 1u) << entry.keys;
+        ASSERT_LE(count, names.size()) << entry.keys;
+        const bool keypad = names.size() > count && names[0] == "Keypad";
+        for (size_t k = 0; k < count; k++) {
+            const std::string& name = names[names.size() - count + k];
+            EXPECT_TRUE(seen.insert(entry.codes[k]).second) << name << " twice";
+            if (name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0]))) {
+                EXPECT_EQ(entry.codes[k], VirtualKeyOf(name[0])) << name;
+            }
+            if (keypad && std::isdigit(static_cast<unsigned char>(name[0]))) {
+                EXPECT_EQ(entry.codes[k], VK_NUMPAD0 + static_cast<uint32_t>(name[0] - '0')) << name;
+            }
+        }
+    }
+    EXPECT_EQ(seen.size(), 32u); // Esc and F1, and the 30 keys the scene reads
 }
 
 } // namespace
