@@ -86,6 +86,7 @@ struct WebPlatform::State {
     bool held[256] = {};
     uint32_t controlDownAt[256] = {};
     bool controlUpDue[256] = {};
+    int controlUpsDue = 0;
 
     WindowHandle Handle() const { return reinterpret_cast<WindowHandle>(window); }
 
@@ -108,7 +109,10 @@ struct WebPlatform::State {
         Post(message, virtualKey, KeyMessageLParam(0, false, repeat || !down, !down));
         // System keys never reach the key table, so only the others can be left held.
         if (virtualKey < 256 && !system) held[virtualKey] = down;
-        if (virtualKey < 256) controlUpDue[virtualKey] = false;
+        if (virtualKey < 256 && controlUpDue[virtualKey]) {
+            controlUpDue[virtualKey] = false;
+            controlUpsDue--;
+        }
     }
 
     void PostButton(bool right, bool down, int x, int y) {
@@ -151,13 +155,15 @@ struct WebPlatform::State {
         } else if (held[virtualKey]) {
             if (swaps > controlDownAt[virtualKey])
                 PostKey(virtualKey, false, false, false);
-            else
+            else if (!controlUpDue[virtualKey]) {
                 controlUpDue[virtualKey] = true;
+                controlUpsDue++;
+            }
         }
     }
 
     void PostDueControlUps() {
-        for (uint32_t key = 0; key < 256; key++)
+        for (uint32_t key = 0; key < 256 && controlUpsDue > 0; key++)
             if (controlUpDue[key] && swaps > controlDownAt[key]) PostKey(key, false, false, false);
     }
 

@@ -181,6 +181,39 @@ async function press(browser, name, code, virtualKey) {
   await key(browser, name, code, virtualKey, 'keyUp');
 }
 
+// A phone's screen: touch, devicePixelRatio 3, `width` x `height` CSS pixels. Called again, it
+// turns the phone without reloading the page.
+async function phoneViewport(browser, width, height) {
+  await browser.page('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 3, mobile: true });
+  await browser.page('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
+  await waitFor(browser, `innerWidth === ${width} && innerHeight === ${height} && matchMedia('(pointer: coarse)').matches`,
+    'the phone');
+}
+
+// The fingers on the screen now, [{ x, y, id }] in CSS pixels: a finger that is new goes down, one
+// that is gone is lifted, the others move. One change at a time.
+async function touch(browser, fingers) {
+  const before = browser.fingers || [];
+  const lifted = before.filter((b) => !fingers.find((f) => f.id === b.id));
+  const type = lifted.length ? 'touchEnd' : fingers.some((f) => !before.find((b) => b.id === f.id)) ? 'touchStart' : 'touchMove';
+  const points = (type === 'touchEnd' ? lifted : fingers).map(({ x, y, id }) => ({ x, y, id }));
+  browser.fingers = fingers;
+  await browser.page('Input.dispatchTouchEvent', { type, touchPoints: points });
+}
+
+// The CSS position of the centre of pixel (x, y) of the picture, and of the named control.
+const pictureAt = (browser, x, y) => evaluate(browser, `(() => {
+  const c = document.querySelector('#quorvane-screen canvas:not(.retired)'), r = c.getBoundingClientRect();
+  return { x: r.left + (${x} + 0.5) * r.width / c.width, y: r.top + (${y} + 0.5) * r.height / c.height }; })()`);
+async function controlAt(browser, name) {
+  const control = `[...document.querySelectorAll('.quorvane-control')].find((e) => e.getAttribute('aria-label') === '${name}')`;
+  await waitFor(browser, `${control}.offsetParent !== null`, name);
+  return evaluate(browser, `(() => { const b = ${control}; b.scrollIntoView({ block: 'nearest' });
+    const r = b.getBoundingClientRect(); return { x: r.left + r.width / 2, y: r.top + r.height / 2 }; })()`);
+}
+const mouse = (browser, type, { x, y }, buttons = 0) => browser.page('Input.dispatchMouseEvent',
+  { type, x, y, buttons, button: type === 'mouseMoved' ? 'none' : 'right', clickCount: 1 });
+
 const Dialog = `(() => { const d = document.querySelector('.quorvane-dialog');
   return d && { caption: d.querySelector('.caption').textContent, text: d.querySelector('.text').textContent,
     buttons: [...d.querySelectorAll('button')].map((b) => b.textContent) }; })()`;
@@ -244,20 +277,133 @@ const Cases = {
   },
 
   // Keys over the protocol reach the scene: L lit at frame 150 gives the lit reference, whenever it
-  // was pressed; H shows the panel over the default frame.
+  // was pressed; H shows the panel over the default frame. A tap on a control on a phone's screen
+  // does what its key does.
   async keys() {
-    for (const [name, code, vk, golden, base, same] of [['l', 'KeyL', 0x4c, 'group', 'lighting', true],
-      ['h', 'KeyH', 0x48, 'default', 'default', false]]) {
+    for (const [name, code, vk, golden, base, same, control] of [['l', 'KeyL', 0x4c, 'group', 'lighting', true],
+      ['h', 'KeyH', 0x48, 'default', 'default', false], ['l', '', 0x4c, 'group', 'lighting', true, 'Lighting (L)'],
+      ['h', '', 0x48, 'default', 'default', false, 'This help (H)']]) {
       const r = run(golden), shot = golden === 'default' ? 100 : 150;
       await withPage(`?frames=${shot}&shots=${shot}&input=${encodeURIComponent(r.input)}`, {}, async (browser) => {
+        if (control) await phoneViewport(browser, 360, 640);
         await waitFor(browser, 'QuorvanePage.presented >= 5', 'the first frames');
-        await press(browser, name, code, vk);
+        if (control) {
+          const at = await controlAt(browser, control);
+          await Promise.all([touch(browser, [{ ...at, id: 1 }]), touch(browser, [])]); // a tap shorter than a frame
+        } else {
+          await press(browser, name, code, vk);
+        }
         if (await evaluate(browser, `QuorvanePage.presented >= ${shot - 10}`)) fail('the key came too late');
         const d = compare((await shotsOf(browser, [shot]))[shot], reference(base, shot));
-        console.log(`${name}: ${percent(d.within6)} within ${WithinLevels} of ${base}-${shot}`);
-        if (same ? d.within6 < MinShareWithin : 1 - d.within6 < MinChangedShare) fail(`${name} did not act`);
+        console.log(`${control || name}: ${percent(d.within6)} within ${WithinLevels} of ${base}-${shot}`);
+        if (same ? d.within6 < MinShareWithin : 1 - d.within6 < MinChangedShare) fail(`${control || name} did not act`);
       });
     }
+  },
+
+  // A drag turns the view by 0.4 degrees per pixel of the picture, whatever moves it and wherever it
+  // ends: the same drag across the picture by the right button in a window, by a finger on a
+  // phone's screen, and by the right button let go over the heading and then moved back across the
+  // picture, all give the same frame, which differs from the frame without the drag.
+  async drags() {
+    const Path = [[95, 240], [320, 240], [545, 240], [545, 120], [545, 0]];
+    const heading = "(() => { const r = document.querySelector('h1').getBoundingClientRect(); return r.top + r.height / 2; })()";
+    const rows = {
+      async mouse(browser) {
+        const points = [];
+        for (const [x, y] of Path) points.push(await pictureAt(browser, x, y));
+        await mouse(browser, 'mouseMoved', points[0]);
+        await mouse(browser, 'mousePressed', points[0], 2);
+        for (const point of points.slice(1)) await mouse(browser, 'mouseMoved', point, 2);
+        await mouse(browser, 'mouseReleased', points[points.length - 1]);
+      },
+      async finger(browser) {
+        for (const [x, y] of Path) await touch(browser, [{ ...(await pictureAt(browser, x, y)), id: 1 }]);
+        await touch(browser, []);
+      },
+      async releasedOutside(browser) {
+        const points = [];
+        for (const [x, y] of Path) points.push(await pictureAt(browser, x, y));
+        await mouse(browser, 'mouseMoved', points[0]);
+        await mouse(browser, 'mousePressed', points[0], 2);
+        for (const point of points.slice(1)) await mouse(browser, 'mouseMoved', point, 2);
+        const outside = { x: points[points.length - 1].x, y: await evaluate(browser, heading) };
+        await mouse(browser, 'mouseMoved', outside, 2);
+        await mouse(browser, 'mouseReleased', outside);
+        for (const point of points.reverse()) await mouse(browser, 'mouseMoved', point);
+      },
+    };
+    let first = null;
+    for (const [name, drag] of Object.entries(rows)) {
+      await withPage('?frames=150&shots=150', {}, async (browser) => {
+        if (name === 'finger') await phoneViewport(browser, 360, 640);
+        else await browser.page('Emulation.setDeviceMetricsOverride', { width: 1280, height: 800, deviceScaleFactor: 1, mobile: false });
+        await waitFor(browser, 'QuorvanePage.presented >= 5', 'the first frames');
+        await drag(browser);
+        if (await evaluate(browser, 'QuorvanePage.presented >= 140')) fail('the drag came too late');
+        const picture = (await shotsOf(browser, [150]))[150];
+        const d = compare(picture, first || reference('default', 150));
+        console.log(`${name}: ${percent(d.within6)} within ${WithinLevels} of ${first ? 'the mouse' : 'default-150'}`);
+        if (first ? d.within6 < MinShareWithin : 1 - d.within6 < MinChangedShare) fail(`${name} turned the view otherwise`);
+        first = first || picture;
+      });
+    }
+  },
+
+  // The page on phones: it fits the screen however the phone is held, turned without a reload; the
+  // controls can be held with one finger while another drags, and nothing stays held once they are
+  // let go or the page loses the focus; an idle page does no layout or style work per frame.
+  async phone() {
+    await withPage('', {}, async (browser) => {
+      for (const [width, height] of [[320, 568], [360, 640], [640, 360]]) {
+        await phoneViewport(browser, width, height);
+        const at = await evaluate(browser, 'QuorvanePage.presented');
+        await waitFor(browser, `QuorvanePage.presented > ${at + 3}`, 'frames');
+        const fit = await evaluate(browser, `(() => { const r = document.querySelector('#quorvane-screen canvas:not(.retired)').getBoundingClientRect();
+          const small = [...document.querySelectorAll('.quorvane-control')].filter((b) => b.offsetWidth < 44 || b.offsetHeight < 44);
+          return { overflow: document.documentElement.scrollWidth - innerWidth, inView: r.left >= 0 && r.top >= 0 &&
+            r.right <= innerWidth && r.bottom <= innerHeight, width: r.width, small: small.length,
+            controls: !document.getElementById('quorvane-controls').hidden }; })()`);
+        console.log(`${width} x ${height}: ${JSON.stringify(fit)}`);
+        if (fit.overflow > 0 || !fit.inView || !fit.controls || fit.small) fail(`the page does not fit ${width} x ${height}`);
+      }
+      await phoneViewport(browser, 360, 640);
+      const W = await controlAt(browser, 'Move camera (W)'), held = 'JSON.stringify(QuorvanePage.heldInput())';
+      await touch(browser, [{ ...W, id: 1 }]);
+      const at = await evaluate(browser, 'QuorvanePage.presented');
+      await waitFor(browser, `QuorvanePage.presented > ${at + 5}`, 'frames with W held');
+      await touch(browser, [{ ...W, id: 1 }, { ...(await pictureAt(browser, 300, 200)), id: 2 }]);
+      await touch(browser, [{ ...W, id: 1 }, { ...(await pictureAt(browser, 340, 220)), id: 2 }]);
+      const both = await evaluate(browser, held);
+      await touch(browser, [{ ...W, id: 1 }]);
+      const one = await evaluate(browser, held);
+      await touch(browser, []);
+      const after = await evaluate(browser, 'QuorvanePage.presented');
+      await waitFor(browser, `QuorvanePage.presented > ${after + 2}`, 'frames after');
+      const none = await evaluate(browser, held);
+      console.log(`W and a drag: ${both}; W: ${one}; let go: ${none}`);
+      if (both !== '{"keys":[87],"buttons":2}' || one !== '{"keys":[87],"buttons":0}' || none !== '{"keys":[],"buttons":0}')
+        fail('a control and a drag together');
+      // A key held while the page loses the focus to another tab is let go.
+      await key(browser, 'a', 'KeyA', 0x41, 'keyDown');
+      await waitFor(browser, "QuorvanePage.heldInput().keys.includes(0x41)", 'A held');
+      const { targetId } = await browser.page('Target.createTarget', { url: 'about:blank' });
+      await browser.page('Target.activateTarget', { targetId });
+      await waitFor(browser, "!document.hasFocus() && QuorvanePage.heldInput().keys.length === 0", 'A let go');
+    });
+    // Idle with the controls shown: no layout and no style work per frame.
+    await withPage('', {}, async (browser) => {
+      await phoneViewport(browser, 360, 640);
+      await browser.page('Performance.enable');
+      await waitFor(browser, 'QuorvanePage.presented >= 10', 'the first frames');
+      const counts = async () => (await browser.page('Performance.getMetrics')).metrics
+        .filter((m) => m.name === 'LayoutCount' || m.name === 'RecalcStyleCount').map((m) => m.value).join();
+      const [before, at] = [await counts(), await evaluate(browser, 'QuorvanePage.presented')];
+      await waitFor(browser, `QuorvanePage.presented >= ${at + 300}`, '300 frames', 60);
+      const after = await counts();
+      console.log(`layouts and style recalculations: ${before} before 300 frames, ${after} after`);
+      if (after !== before) fail('an idle page lays out or restyles per frame');
+    });
   },
 
   // Escape ends the program; the page says so and offers to start again.
@@ -296,10 +442,11 @@ const Cases = {
     }
   },
 
-  // A refused fullscreen asks the desktop's question; Yes goes on in a window.
+  // A refused fullscreen, or none at all (a phone's browser without the Fullscreen API), asks the
+  // desktop's question; Yes goes on in a window.
   async fullscreen() {
-    const refuse = 'Element.prototype.requestFullscreen = function () { return Promise.reject(new TypeError("refused")); };';
-    await withPage('', { prepare: refuse }, async (browser) => {
+    for (const refuse of ['Element.prototype.requestFullscreen = function () { return Promise.reject(new TypeError("refused")); };',
+      'delete Element.prototype.requestFullscreen;']) await withPage('', { prepare: refuse }, async (browser) => {
       await waitFor(browser, 'QuorvanePage.presented >= 3', 'the first frames');
       await key(browser, 'F1', 'F1', 0x70, 'keyDown');
       await waitFor(browser, Dialog, 'the question');
@@ -307,23 +454,47 @@ const Cases = {
       if (dialog.caption !== 'Initialization Error' || dialog.buttons.join() !== 'Yes,No' || !/windowed mode\?$/.test(dialog.text))
         fail('unexpected dialog ' + JSON.stringify(dialog));
       await key(browser, 'F1', 'F1', 0x70, 'keyUp');
-      // Keys pressed during the dialog do not reach the scene: Escape would end it.
+      // Keys and controls pressed during the dialog do not reach the scene: Escape would end it. Tab
+      // stays in the dialog.
       await key(browser, 'Escape', 'Escape', 0x1b, 'keyDown');
       await key(browser, 'Escape', 'Escape', 0x1b, 'keyUp');
+      await evaluate(browser, "document.getElementById('quorvane-controls-toggle').click()");
+      const esc = await controlAt(browser, 'Quit (Esc)');
+      await mouse(browser, 'mousePressed', esc, 1);
+      await mouse(browser, 'mouseReleased', esc);
+      for (const type of ['keyDown', 'keyUp', 'keyDown', 'keyUp']) await key(browser, 'Tab', 'Tab', 0x09, type);
+      if (!(await evaluate(browser, "document.querySelector('.quorvane-dialog').contains(document.activeElement)")))
+        fail('the focus left the dialog');
       const at = await evaluate(browser, 'QuorvanePage.presented');
       await answer(browser, 'Yes');
       await waitFor(browser, `QuorvanePage.presented > ${at + 3} && QuorvanePage.state === 'running'`, 'frames in a window');
       if (await evaluate(browser, 'QuorvanePage.isFullscreen()')) fail('fullscreen after all');
     });
-    // Allowed, F1 goes fullscreen and back, each time on a new canvas.
+    // Allowed, F1 goes fullscreen and back, each time on a new canvas; in a 1280 x 720 fullscreen,
+    // with the cursor hidden, equal drags across the letterboxed picture move equal pixels of it.
+    // After the browser leaves fullscreen by itself, the program is back in its window, and one F1
+    // goes fullscreen again.
     await withPage('', {}, async (browser) => {
-      for (const fullscreen of [true, false]) {
+      await browser.page('Emulation.setDeviceMetricsOverride',
+        { width: 1280, height: 720, deviceScaleFactor: 1, mobile: false, screenWidth: 1280, screenHeight: 720 });
+      const canvas = "document.querySelector('#quorvane-screen canvas:not(.retired)')";
+      for (const [fullscreen, how] of [[true, 'F1'], [false, 'F1'], [true, 'F1'], [false, 'the browser'], [true, 'F1']]) {
         await waitFor(browser, 'QuorvanePage.presented >= 3', 'the first frames');
-        const canvas = "document.querySelector('#quorvane-screen canvas:not(.retired)').id";
-        const [before, at] = await evaluate(browser, `[${canvas}, QuorvanePage.presented]`);
-        await press(browser, 'F1', 'F1', 0x70);
-        await waitFor(browser, `QuorvanePage.isFullscreen() === ${fullscreen} && QuorvanePage.presented > ${at + 3}`, 'the switch');
-        if ((await evaluate(browser, canvas)) === before) fail('the same canvas after F1');
+        const [before, at] = await evaluate(browser, `[${canvas}.id, QuorvanePage.presented]`);
+        if (how === 'F1') await press(browser, 'F1', 'F1', 0x70);
+        else await evaluate(browser, 'document.exitFullscreen()');
+        await waitFor(browser, `QuorvanePage.isFullscreen() === ${fullscreen} && QuorvanePage.presented > ${at + 3} && ` +
+          `${canvas}.id !== '${before}' && !QuorvanePage.dialogOpen()`, `the switch by ${how}`);
+        if (!fullscreen) continue;
+        const moved = [];
+        for (const [dx, dy] of [[0, 0], [240, 0], [0, 240]]) {
+          await mouse(browser, 'mouseMoved', { x: 640 + dx, y: 360 + dy });
+          moved.push(await evaluate(browser, '[QuorvanePage.pointer.x, QuorvanePage.pointer.y]'));
+        }
+        const [dx, dy] = [moved[1][0] - moved[0][0], moved[2][1] - moved[0][1]];
+        const cursor = await evaluate(browser, `${canvas}.style.cursor`);
+        console.log(`fullscreen: 240 CSS pixels are ${dx} pixels across and ${dy} down; cursor ${cursor}`);
+        if (dx !== 160 || dy !== 160 || cursor !== 'none') fail('the fullscreen picture is mapped or shown wrongly');
       }
     });
   },
@@ -341,12 +512,17 @@ const Cases = {
     });
   },
 
-  // A bad capture option is named, and nothing is drawn.
+  // A bad capture option is named, and nothing is drawn; an address without the capture tool's
+  // `frames`, such as a link shared with tracking parameters, runs the scene.
   async bad_option() {
     await withPage('?frames=10&shot=1', {}, async (browser) => {
       await waitFor(browser, "QuorvanePage.state === 'ended'", 'the end');
       const lines = await evaluate(browser, 'QuorvanePage.lines.join("\\n")');
       if (!/--shot/.test(lines) || (await evaluate(browser, 'QuorvanePage.presented')) !== 0) fail('not refused: ' + lines);
+    });
+    await withPage('?utm_source=x&fbclid=y', {}, async (browser) => {
+      await waitFor(browser, "QuorvanePage.presented > 10 && QuorvanePage.state === 'running'", 'the scene');
+      if (await evaluate(browser, 'QuorvanePage.lines.length')) fail('the address went to the program');
     });
   },
 };
