@@ -20,14 +20,17 @@ EM_JS(void, qv_add_key_guide_entry,
 
 namespace {
 
+// Group by group, so that the page shows the groups in their order.
 void HandKeyGuideToPage() {
-    for (int i = 0; i < KeyGuideSize; i++) {
-        const KeyGuideEntry& entry = KeyGuide[i];
-        int count = 0;
-        while (count < static_cast<int>(sizeof entry.codes) && entry.codes[count]) count++;
-        qv_add_key_guide_entry(entry.keys, entry.action, entry.detail,
-                               KeyGroupNames[static_cast<int>(entry.group)], entry.codes, count);
-    }
+    for (int group = 0; group < KeyGroupCount; group++)
+        for (int i = 0; i < KeyGuideSize; i++) {
+            const KeyGuideEntry& entry = KeyGuide[i];
+            if (static_cast<int>(entry.group) != group) continue;
+            int count = 0;
+            while (count < static_cast<int>(sizeof entry.codes) && entry.codes[count]) count++;
+            qv_add_key_guide_entry(entry.keys, entry.action, entry.detail, KeyGroupNames[group], entry.codes,
+                                   count);
+        }
 }
 
 } // namespace

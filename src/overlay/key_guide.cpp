@@ -2,7 +2,7 @@
 
 #include "platform/virtual_keys.h"
 
-const char* const KeyGroupNames[] = {"Help and fullscreen", "Scene", "Particles", "Camera"};
+const char* const KeyGroupNames[] = {"Help and fullscreen", "Camera", "Scene", "Particles"};
 
 namespace {
 

@@ -4,8 +4,9 @@
 
 #include <cstdint>
 
-// The groups the page puts its controls in.
-enum class KeyGroup : uint8_t { Program, Scene, Particles, Camera };
+// The groups the page puts its controls in, in the order it shows them.
+enum class KeyGroup : uint8_t { Program, Camera, Scene, Particles };
+constexpr int KeyGroupCount = 4;
 extern const char* const KeyGroupNames[]; // by KeyGroup
 
 // One entry: the keys, then what they do, in a word or two for the panel and in full for the

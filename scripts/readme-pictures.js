@@ -1,0 +1,21 @@
+'use strict';
+// The page on a phone's screen, for the README: node scripts/readme-pictures.js PAGE_DIR OUT.png
+// (run by scripts/readme-pictures.sh). The scene runs for two seconds first.
+const fs = require('fs');
+const path = require('path');
+const [pageDir, out] = process.argv.slice(2);
+process.argv.splice(2, process.argv.length, pageDir, path.join(__dirname, '..'));
+const { withPage, waitFor, evaluate } = require('../tests/web/web_test.js');
+
+withPage('', {}, async (browser) => {
+  await browser.page('Emulation.setDeviceMetricsOverride', { width: 390, height: 844, deviceScaleFactor: 2, mobile: true });
+  await browser.page('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
+  await waitFor(browser, "!document.getElementById('quorvane-controls').hidden", 'the controls');
+  const at = await evaluate(browser, 'QuorvanePage.presented');
+  await waitFor(browser, `QuorvanePage.presented >= ${at + 120}`, 'two seconds of the scene');
+  const { data } = await browser.page('Page.captureScreenshot', { format: 'png' });
+  fs.writeFileSync(out, Buffer.from(data, 'base64'));
+}).catch((error) => {
+  console.error(error.message);
+  process.exit(1);
+});
