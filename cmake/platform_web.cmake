@@ -7,17 +7,17 @@ target_sources(quorvane_core PRIVATE ${QUORVANE_GL_LAYER_SOURCES} src/gl/glu_mip
 target_compile_definitions(quorvane_core PUBLIC QUORVANE_GL_LAYER)
 
 # The glyphs are rendered by make-glyphs, built with the host's compiler from the desktop's
-# FreeType code.
+# FreeType code, and the page's icon is drawn by make-icon, as the desktop's is.
 include(ExternalProject)
-ExternalProject_Add(glyph_tool
-    SOURCE_DIR ${CMAKE_SOURCE_DIR}/tools/glyphs
-    BINARY_DIR ${CMAKE_BINARY_DIR}/glyph-tool
+ExternalProject_Add(host_tools
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/tools/host
+    BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
     CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
-    BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/glyph-tool/make-glyphs
+    BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/make-glyphs ${CMAKE_BINARY_DIR}/host-tools/make-icon
     INSTALL_COMMAND "")
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/generated/glyph_table.cpp
-    COMMAND ${CMAKE_BINARY_DIR}/glyph-tool/make-glyphs ${CMAKE_BINARY_DIR}/generated/glyph_table.cpp
-    DEPENDS glyph_tool
+    COMMAND ${CMAKE_BINARY_DIR}/host-tools/make-glyphs ${CMAKE_BINARY_DIR}/generated/glyph_table.cpp
+    DEPENDS host_tools
     COMMENT "Rendering the help panel's glyphs")
 
 # The page's one program is both the scene and, given the capture tool's options in the page's
@@ -57,8 +57,12 @@ target_link_options(quorvane PRIVATE
     "-sFORCE_FILESYSTEM=1"
     "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency']")
 
-# The page's own files beside the program, and the pictures in data/.
-set(WEB_OUTPUTS)
+# The page's own files beside the program, its icon, and the pictures in data/.
+set(WEB_OUTPUTS ${WEB_PAGE_DIR}/icon.png)
+add_custom_command(OUTPUT ${WEB_PAGE_DIR}/icon.png
+    COMMAND ${CMAKE_BINARY_DIR}/host-tools/make-icon ${CMAKE_SOURCE_DIR}/data ${WEB_PAGE_DIR}/icon.png
+    DEPENDS host_tools ${CMAKE_SOURCE_DIR}/data/t1.bmp ${CMAKE_SOURCE_DIR}/data/star.bmp
+    COMMENT "Drawing the page's icon")
 foreach(file web/index.html web/page.js web/page.css data/t1.bmp data/star.bmp)
     get_filename_component(name ${file} NAME)
     set(target ${WEB_PAGE_DIR}/${name})

@@ -73,11 +73,20 @@ struct WebPlatform::State {
     PixelFormatRequest pixelFormat; // as the window's pixel format was set
     int nextWindowId = 1;
     bool hidden = false;
-    bool yielded = true;      // the page has yielded since the last pass that found no message
-    bool contextLost = false; // the browser took the current context away; not yet reported
-    bool rebuilding = false;  // the loop is building the window again after a loss
+    bool yielded = true;         // the page has yielded since the last pass that found no message
+    bool contextLost = false;    // the browser took the current context away; not yet reported
+    bool rebuilding = false;     // the loop is building the window again after a loss
+    bool cursorHidden = false;   // as the program last asked; each new canvas follows it
+    bool fullscreenHeld = false; // the program is in the fullscreen mode it asked for
     int mouseX = 0, mouseY = 0;
     uint32_t buttons = 0; // MK_* of the buttons held
+    uint32_t swaps = 0;
+    // The keys the page has sent down and not yet up, and for an on-screen control the swap during
+    // which its key went down: its key-up waits until a frame has been drawn with the key down.
+    bool held[256] = {};
+    uint32_t controlDownAt[256] = {};
+    bool controlUpDue[256] = {};
+    int controlUpsDue = 0;
 
     WindowHandle Handle() const { return reinterpret_cast<WindowHandle>(window); }
 
@@ -98,6 +107,12 @@ struct WebPlatform::State {
         uint32_t message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
         // Browsers report no scan code.
         Post(message, virtualKey, KeyMessageLParam(0, false, repeat || !down, !down));
+        // System keys never reach the key table, so only the others can be left held.
+        if (virtualKey < 256 && !system) held[virtualKey] = down;
+        if (virtualKey < 256 && controlUpDue[virtualKey]) {
+            controlUpDue[virtualKey] = false;
+            controlUpsDue--;
+        }
     }
 
     void PostButton(bool right, bool down, int x, int y) {
@@ -116,17 +131,56 @@ struct WebPlatform::State {
         Post(WM_MOUSEMOVE, buttons, MakeLParam(static_cast<uint32_t>(x), static_cast<uint32_t>(y)));
     }
 
-    // Client pixels of the 640 x 480 window, however large the page shows the canvas (fullscreen
-    // scales it).
-    void ClientPoint(const EmscriptenMouseEvent& e, int& x, int& y) const {
-        double cssWidth = 640.0, cssHeight = 480.0;
-        if (window) emscripten_get_element_css_size(window->selector, &cssWidth, &cssHeight);
-        x = cssWidth > 0 ? static_cast<int>(static_cast<double>(e.targetX) * 640.0 / cssWidth) : 0;
-        y = cssHeight > 0 ? static_cast<int>(static_cast<double>(e.targetY) * 480.0 / cssHeight) : 0;
-        if (x < 0) x = 0;
-        if (y < 0) y = 0;
+    // A pointer event of the page, at a point of the picture (the page maps it and clamps it to
+    // the picture, so no coordinate is negative). The buttons are taken from every event, so a
+    // release the page never heard (outside the browser) ends the drag at the next event. Releases
+    // come first and presses last, so that no move between them adds the jump to the look.
+    void Pointer(int x, int y, uint32_t pressed, bool over) {
+        pressed &= MK_LBUTTON | MK_RBUTTON;
+        for (uint32_t bit : {MK_LBUTTON, MK_RBUTTON})
+            if ((buttons & bit) && !(pressed & bit)) PostButton(bit == MK_RBUTTON, false, x, y);
+        if (over || buttons) PostMove(x, y);
+        for (uint32_t bit : {MK_LBUTTON, MK_RBUTTON})
+            if (!(buttons & bit) && (pressed & bit)) PostButton(bit == MK_RBUTTON, true, x, y);
+    }
+
+    // An on-screen control. Its key-down is sent at once; its key-up as soon as a frame has been
+    // drawn with the key down, so that a tap shorter than a frame still acts once, as a key held
+    // for a frame does.
+    void Control(uint32_t virtualKey, bool down) {
+        if (virtualKey == 0 || virtualKey > 0xFF) return;
+        if (down) {
+            PostKey(virtualKey, true, held[virtualKey], false);
+            controlDownAt[virtualKey] = swaps;
+        } else if (held[virtualKey]) {
+            if (swaps > controlDownAt[virtualKey])
+                PostKey(virtualKey, false, false, false);
+            else if (!controlUpDue[virtualKey]) {
+                controlUpDue[virtualKey] = true;
+                controlUpsDue++;
+            }
+        }
+    }
+
+    void PostDueControlUps() {
+        for (uint32_t key = 0; key < 256 && controlUpsDue > 0; key++)
+            if (controlUpDue[key] && swaps > controlDownAt[key]) PostKey(key, false, false, false);
+    }
+
+    // Focus gone (another window, a hidden page, a dialog): what was held is let go, with the
+    // messages the window would have had had the keys and the button been released.
+    void ReleaseHeldInput() {
+        for (uint32_t key = 0; key < 256; key++)
+            if (held[key]) PostKey(key, false, false, false);
+        Pointer(mouseX, mouseY, 0, false);
     }
 };
+
+namespace {
+
+WebPlatform::State* live = nullptr; // the platform the page's pointer and controls go to
+
+} // namespace
 
 namespace {
 
@@ -141,23 +195,6 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void* data) {
     return KeepFromBrowser(vk) ? EM_TRUE : EM_FALSE;
 }
 
-EM_BOOL OnMouseButton(int type, const EmscriptenMouseEvent* e, void* data) {
-    auto* state = static_cast<WebPlatform::State*>(data);
-    if (e->button != 0 && e->button != 2) return EM_FALSE;
-    int x = 0, y = 0;
-    state->ClientPoint(*e, x, y);
-    state->PostButton(e->button == 2, type == EMSCRIPTEN_EVENT_MOUSEDOWN, x, y);
-    return e->button == 2 ? EM_TRUE : EM_FALSE;
-}
-
-EM_BOOL OnMouseMove(int, const EmscriptenMouseEvent* e, void* data) {
-    auto* state = static_cast<WebPlatform::State*>(data);
-    int x = 0, y = 0;
-    state->ClientPoint(*e, x, y);
-    state->PostMove(x, y);
-    return EM_FALSE;
-}
-
 EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void* data) {
     auto* state = static_cast<WebPlatform::State*>(data);
     bool hidden = e->hidden != 0;
@@ -168,6 +205,7 @@ EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void* data) 
     state->hidden = hidden;
     // A hidden page is a minimised window: no frames, and a size of 0 x 0 until it shows again.
     if (hidden) {
+        state->ReleaseHeldInput();
         state->Post(WM_ACTIVATE, WA_INACTIVE | (uintptr_t{1} << 16), 0);
         state->Post(WM_SIZE, SIZE_MINIMIZED, MakeLParam(0, 0));
     } else {
@@ -184,17 +222,28 @@ EM_BOOL OnContextLost(int, const void*, void* data) {
     return EM_FALSE; // not restored: the loop makes a new canvas and context
 }
 
+EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void* data) {
+    static_cast<WebPlatform::State*>(data)->ReleaseHeldInput();
+    return EM_FALSE;
+}
+
+EM_BOOL OnFullscreenChange(int, const EmscriptenFullscreenChangeEvent* e, void* data) {
+    auto* state = static_cast<WebPlatform::State*>(data);
+    // The browser left fullscreen by itself (its own Escape, a tab switch): an F1 press, so that
+    // the loop's own switch takes the program back to its window. The key-down alone: the loop
+    // clears F1 itself.
+    if (!e->isFullscreen && state->fullscreenHeld) {
+        state->fullscreenHeld = false;
+        state->Post(WM_KEYDOWN, VK_F1, KeyMessageLParam(0, false, false, false));
+    }
+    return EM_FALSE;
+}
+
 void ListenToCanvas(const char* selector, WebPlatform::State* state) {
-    emscripten_set_mousedown_callback(selector, state, EM_FALSE, OnMouseButton);
-    emscripten_set_mouseup_callback(selector, state, EM_FALSE, OnMouseButton);
-    emscripten_set_mousemove_callback(selector, state, EM_FALSE, OnMouseMove);
     emscripten_set_webglcontextlost_callback(selector, state, EM_FALSE, OnContextLost);
 }
 
 void StopListeningToCanvas(const char* selector) {
-    emscripten_set_mousedown_callback(selector, nullptr, EM_FALSE, nullptr);
-    emscripten_set_mouseup_callback(selector, nullptr, EM_FALSE, nullptr);
-    emscripten_set_mousemove_callback(selector, nullptr, EM_FALSE, nullptr);
     emscripten_set_webglcontextlost_callback(selector, nullptr, EM_FALSE, nullptr);
 }
 
@@ -207,6 +256,10 @@ WebPlatform::WebPlatform(const Options& options) : state(std::make_unique<State>
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, state.get(), EM_FALSE, OnKey);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, state.get(), EM_FALSE, OnKey);
     emscripten_set_visibilitychange_callback(state.get(), EM_FALSE, OnVisibility);
+    emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, state.get(), EM_FALSE, OnBlur);
+    emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, state.get(), EM_FALSE,
+                                             OnFullscreenChange);
+    live = state.get();
     EmscriptenVisibilityChangeEvent visibility{};
     if (emscripten_get_visibility_status(&visibility) == EMSCRIPTEN_RESULT_SUCCESS)
         state->hidden = visibility.hidden != 0;
@@ -216,6 +269,9 @@ WebPlatform::~WebPlatform() {
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, nullptr);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, nullptr);
     emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, nullptr);
+    emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, nullptr);
+    emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, nullptr);
+    if (live == state.get()) live = nullptr;
     if (state->context) DeleteContext(reinterpret_cast<RenderContext>(state->context));
     if (state->window) DestroyWindow(state->Handle());
 }
@@ -259,17 +315,21 @@ bool WebPlatform::UnregisterClass(const char* className, ModuleHandle) {
 bool WebPlatform::ChangeDisplayMode(const DisplayMode& mode) {
     // The page has one mode to offer: its 640 x 480 canvas filling the screen, at the screen's depth.
     if (mode.width != 640 || mode.height != 480) return false;
-    if (qv_is_fullscreen()) return true;
-    return qv_request_fullscreen() != 0;
+    state->fullscreenHeld = qv_is_fullscreen() || qv_request_fullscreen() != 0;
+    return state->fullscreenHeld;
 }
 
 void WebPlatform::RestoreDisplayMode() {
     // Building the window again after a lost context keeps the mode it had.
     if (state->rebuilding) return;
+    state->fullscreenHeld = false; // leaving it now is the program's own doing
     qv_exit_fullscreen();
 }
 
 void WebPlatform::ShowCursor(bool show) {
+    // Asked before the window exists (fullscreen hides the cursor first), so it is kept for the
+    // canvases to come.
+    state->cursorHidden = !show;
     if (state->window) qv_set_cursor(state->window->id, show ? 1 : 0);
 }
 
@@ -282,6 +342,7 @@ WindowHandle WebPlatform::CreateWindow(uint32_t, const char* className, const ch
     if (!state->procedure || state->className != className || state->window) return nullptr;
     int id = state->nextWindowId++;
     if (!qv_create_canvas(id, width, height)) return nullptr;
+    qv_set_cursor(id, state->cursorHidden ? 0 : 1);
     auto* window = new WebWindow;
     window->id = id;
     window->width = width;
@@ -299,7 +360,6 @@ bool WebPlatform::DestroyWindow(WindowHandle handle) {
     qv_retire_canvas(state->window->id);
     delete state->window;
     state->window = nullptr;
-    state->buttons = 0;
     return true;
 }
 
@@ -416,8 +476,10 @@ bool WebPlatform::SwapBuffers(DeviceContext dc) {
     glFlush();
     if (const WebContext* context = state->context)
         PresentDrawingBuffer(context->buffer, context->width, context->height);
+    state->swaps++;
     qv_present(state->options.followDisplay ? 1 : 0);
     state->yielded = true;
+    state->PostDueControlUps();
     return true;
 }
 
@@ -452,6 +514,8 @@ intptr_t WebPlatform::DefWindowProc(WindowHandle, uint32_t, uintptr_t, intptr_t)
 int WebPlatform::MessageBox(WindowHandle, const char* text, const char* caption, uint32_t flags) {
     // Also on the console, for whoever reads the page's log.
     std::fprintf(stderr, "%s: %s\n", caption, text);
+    // The dialog takes the keys and the pointer: whatever is held now would never see its release.
+    state->ReleaseHeldInput();
     bool yesNo = (flags & 0xF) == MB_YESNO;
     return qv_message_box(text, caption, yesNo ? 1 : 0, static_cast<int>(flags & 0xF0));
 }
@@ -465,4 +529,28 @@ bool WebPlatform::RenderContextLost() {
 
 void WebProgramEnded(int exitCode) {
     qv_program_ended(exitCode);
+}
+
+// What the page sends in: pointer events mapped onto the picture, and the on-screen controls.
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void QuorvanePointer(int x, int y, int buttons, int over) {
+    if (live) live->Pointer(x, y, static_cast<uint32_t>(buttons), over != 0);
+}
+
+// `action`: 1 down, 0 up, 2 a press whose key the loop lets go of itself (F1).
+EMSCRIPTEN_KEEPALIVE void QuorvaneControl(int virtualKey, int action) {
+    if (!live || virtualKey <= 0 || virtualKey > 0xFF) return;
+    if (action == 2)
+        live->Post(WM_KEYDOWN, static_cast<uint32_t>(virtualKey), KeyMessageLParam(0, false, false, false));
+    else
+        live->Control(static_cast<uint32_t>(virtualKey), action != 0);
+}
+
+// For the page's tests: whether the key `key` is held, or for -1 the buttons held (MK_*).
+EMSCRIPTEN_KEEPALIVE int QuorvaneHeld(int key) {
+    if (!live) return 0;
+    if (key < 0) return static_cast<int>(live->buttons);
+    return key < 256 && live->held[key] ? 1 : 0;
+}
 }

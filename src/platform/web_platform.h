@@ -1,10 +1,14 @@
 // The platform layer in a web page, on Emscripten's html5.h. The page (web/) holds the container
-// the windows go into, the message-box dialog and the end-of-program notice.
+// the windows go into, the on-screen controls, the message-box dialog and the end-of-program notice.
 //
-//   class, module, focus, cursor  bookkeeping; the cursor is the canvas's CSS cursor
-//   display mode                  the Fullscreen API on the container, which outlives the canvases;
-//                                 a refusal (no user gesture, a frame that forbids it) is a refused
-//                                 mode, so the program asks its usual question
+//   class, module, focus          bookkeeping
+//   cursor                        the canvas's CSS cursor; asked for before the window exists (as
+//                                 fullscreen does), it is kept for every canvas to come
+//   display mode                  the Fullscreen API on the stage (the container and the controls),
+//                                 which outlives the canvases; a refusal (no user gesture, a frame
+//                                 that forbids it, a phone without the API) is a refused mode, so the
+//                                 program asks its usual question; when the browser leaves fullscreen
+//                                 by itself, an F1 press takes the program back to its window
 //   window, device context        a new 640 x 480 canvas per window; the last one stays in the page,
 //                                 retired, until the next window or the end of the program
 //   pixel format, context         a WebGL 2 context (no alpha, no antialiasing) with the GL 1.1 layer
@@ -13,14 +17,19 @@
 //                                 (WEBGL_lose_context), so the browser's limit on live contexts is
 //                                 never reached; one the browser takes away is reported through
 //                                 RenderContextLost, and the loop builds the window again
-//   messages                      key, mouse and visibility events become window messages with the
-//                                 desktop's virtual-key codes (web_keys.h); hiding the page is
-//                                 minimising
+//   messages                      keys become key messages with the desktop's virtual-key codes
+//                                 (web_keys.h); the page's pointer events, mapped onto the picture,
+//                                 become mouse messages, a finger on the picture the right button;
+//                                 the on-screen controls send their keys. Nothing stays held that the
+//                                 user let go of: a drag ends wherever it is released, and a page
+//                                 that loses the focus or is hidden, or a dialog that opens, lets go
+//                                 of every key and the button. Hiding the page is minimising
 //   swap                          the frame is flushed and copied to the canvas, and the page yields
 //                                 until the next display refresh (or, without it, at once), so the
 //                                 browser presents it
-//   message box                   an in-page dialog; the program waits for the answer (Asyncify),
-//                                 and keys pressed meanwhile go to the dialog, not to the scene
+//   message box                   an in-page dialog that keeps the focus until it is answered; the
+//                                 program waits for the answer (Asyncify), and keys pressed meanwhile
+//                                 go to the dialog, not to the scene
 #pragma once
 
 #include <memory>

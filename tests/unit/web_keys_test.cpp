@@ -1,6 +1,13 @@
 // The browser's key events as virtual keys: the same codes as the desktop builds give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "overlay/key_guide.h"
 #include "platform/virtual_keys.h"
 #include "platform/web_keys.h"
 
@@ -60,6 +67,32 @@ TEST(WebKeys, SystemKeysAndTheBrowsersOwnActions) {
         EXPECT_TRUE(KeepFromBrowser(vk)) << vk;
     for (uint32_t vk : {VK_ESCAPE, VK_RETURN, uint32_t('L'), VK_F12, VK_ADD})
         EXPECT_FALSE(KeepFromBrowser(vk)) << vk;
+}
+
+// The page makes one control per code of the key guide, named by the last names of the entry's
+// keys: every entry but the drag has one code per key it names, no key twice, and a letter's or a
+// keypad digit's code is the key's own.
+TEST(WebKeys, TheKeyGuideNamesTheCodesOfItsKeys) {
+    std::set<uint32_t> seen;
+    for (int i = 0; i < KeyGuideSize; i++) {
+        const KeyGuideEntry& entry = KeyGuide[i];
+        std::vector<std::string> names;
+        std::istringstream words(entry.keys);
+        for (std::string word; words >> word;) names.push_back(word);
+        const size_t count = std::find(entry.codes, std::end(entry.codes), 0) - entry.codes;
+        EXPECT_EQ(count == 0, std::string(entry.keys) == "Right drag") << entry.keys;
+        ASSERT_LE(count, names.size()) << entry.keys;
+        for (size_t k = 0; k < count; k++) {
+            const std::string& name = names[names.size() - count + k];
+            const unsigned char c = name[0];
+            const uint32_t own = names[0] == "Keypad" && std::isdigit(c) ? VK_NUMPAD0 + (c - '0')
+                                 : name.size() == 1 && std::isalpha(c)   ? VirtualKeyOf(static_cast<char>(c))
+                                                                         : entry.codes[k];
+            EXPECT_EQ(entry.codes[k], own) << name;
+            EXPECT_TRUE(seen.insert(entry.codes[k]).second) << name << " twice";
+        }
+    }
+    EXPECT_EQ(seen.size(), 32u); // Esc and F1, and the 30 keys the scene reads
 }
 
 } // namespace

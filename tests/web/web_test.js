@@ -95,6 +95,23 @@ async function press(browser, name, code, virtualKey) {
   await key(browser, name, code, virtualKey, 'keyUp');
 }
 
+// The CSS position of the centre of pixel (x, y) of the picture, and of the named control.
+const pictureAt = (browser, x, y) => evaluate(browser, `(() => {
+  const c = document.querySelector('#quorvane-screen canvas:not(.retired)'), r = c.getBoundingClientRect();
+  return { x: r.left + (${x} + 0.5) * r.width / c.width, y: r.top + (${y} + 0.5) * r.height / c.height }; })()`);
+async function controlAt(browser, name) {
+  const control = `[...document.querySelectorAll('.quorvane-control')].find((e) => e.getAttribute('aria-label') === '${name}')`;
+  await waitFor(browser, `${control}.offsetParent !== null`, name);
+  return evaluate(browser, `(() => { const b = ${control}; b.scrollIntoView({ block: 'nearest' });
+    const r = b.getBoundingClientRect(); return { x: r.left + r.width / 2, y: r.top + r.height / 2 }; })()`);
+}
+
+// Waits until the page has presented `count` more frames.
+async function framesPass(browser, count, seconds) {
+  const at = await evaluate(browser, 'QuorvanePage.presented');
+  await waitFor(browser, `QuorvanePage.presented >= ${at + count}`, `${count} frames`, seconds);
+}
+
 const Dialog = `(() => { const d = document.querySelector('.quorvane-dialog');
   return d && { caption: d.querySelector('.caption').textContent, text: d.querySelector('.text').textContent,
     buttons: [...d.querySelectorAll('button')].map((b) => b.textContent) }; })()`;
@@ -201,20 +218,112 @@ const Cases = {
   },
 
   // Keys over the protocol reach the scene: L lit at frame 150 gives the lit reference, whenever it
-  // was pressed; H shows the panel over the default frame.
+  // was pressed; H shows the panel over the default frame. A tap on a control on a phone's screen
+  // does what its key does.
   async keys() {
-    for (const [name, code, vk, golden, base, same] of [['l', 'KeyL', 0x4c, 'group', 'lighting', true],
-      ['h', 'KeyH', 0x48, 'default', 'default', false]]) {
+    for (const [name, code, vk, golden, base, same, control] of [['l', 'KeyL', 0x4c, 'group', 'lighting', true],
+      ['h', 'KeyH', 0x48, 'default', 'default', false], ['l', '', 0x4c, 'group', 'lighting', true, 'Lighting (L)'],
+      ['h', '', 0x48, 'default', 'default', false, 'This help (H)']]) {
       const r = run(golden), shot = golden === 'default' ? 100 : 150;
       await withPage(`?frames=${shot}&shots=${shot}&input=${encodeURIComponent(r.input)}`, {}, async (browser) => {
+        if (control) await browser.screen(360, 640, true);
         await waitFor(browser, 'QuorvanePage.presented >= 5', 'the first frames');
-        await press(browser, name, code, vk);
+        if (control) {
+          const at = await controlAt(browser, control);
+          await Promise.all([browser.touch([{ ...at, id: 1 }]), browser.touch([])]); // a tap shorter than a frame
+        } else {
+          await press(browser, name, code, vk);
+        }
         if (await evaluate(browser, `QuorvanePage.presented >= ${shot - 10}`)) fail('the key came too late');
         const d = compare((await shotsOf(browser, [shot]))[shot], reference(base, shot));
-        console.log(`${name}: ${percent(d.gate)} within ${WithinLevels} of ${base}-${shot}`);
-        if (same ? d.gate < MinShareWithin : 1 - d.gate < MinChangedShare) fail(`${name} did not act`);
+        console.log(`${control || name}: ${percent(d.gate)} within ${WithinLevels} of ${base}-${shot}`);
+        if (same ? d.gate < MinShareWithin : 1 - d.gate < MinChangedShare) fail(`${control || name} did not act`);
       });
     }
+  },
+
+  // A drag turns the view by 0.4 degrees per pixel of the picture, whatever moves it and wherever it
+  // ends: the same drag across the picture by the right button in a window, by a finger on a
+  // phone's screen, and by the right button let go over the heading and then moved back across the
+  // picture, all give the same frame, which differs from the frame without the drag.
+  async drags() {
+    const Path = [[95, 240], [320, 240], [545, 240], [545, 120], [545, 0]];
+    const heading = "(() => { const r = document.querySelector('h1').getBoundingClientRect(); return r.top + r.height / 2; })()";
+    let first = null;
+    for (const how of ['mouse', 'finger', 'mouse let go over the heading']) {
+      await withPage('?frames=150&shots=150', {}, async (browser) => {
+        if (how === 'finger') await browser.screen(360, 640, true);
+        else await browser.screen(1280, 800);
+        await waitFor(browser, 'QuorvanePage.presented >= 5', 'the first frames');
+        const points = [];
+        for (const [x, y] of Path) points.push(await pictureAt(browser, x, y));
+        if (how === 'finger') {
+          for (const point of points) await browser.touch([{ ...point, id: 1 }]);
+          await browser.touch([]);
+        } else {
+          const end = how === 'mouse' ? points[points.length - 1] : { ...points[points.length - 1], y: await evaluate(browser, heading) };
+          const { mouse } = browser.page;
+          for (const [i, point] of [...points, end].entries()) {
+            await mouse.move(point.x, point.y);
+            if (!i) await mouse.down({ button: 'right' });
+          }
+          await mouse.up({ button: 'right' });
+          for (const point of points.reverse()) await mouse.move(point.x, point.y);
+        }
+        if (await evaluate(browser, 'QuorvanePage.presented >= 140')) fail('the drag came too late');
+        const picture = (await shotsOf(browser, [150]))[150];
+        const d = compare(picture, first || reference('default', 150));
+        console.log(`${how}: ${percent(d.gate)} within ${WithinLevels} of ${first ? 'the mouse' : 'default-150'}`);
+        if (first ? d.gate < MinShareWithin : 1 - d.gate < MinChangedShare) fail(`${how} turned the view otherwise`);
+        first = first || picture;
+      });
+    }
+  },
+
+  // The page on phones: it fits the screen however the phone is held, turned without a reload; a
+  // control can be held with one finger while another drags, and nothing stays held once they are
+  // let go or the page loses the focus; idle, it does no layout or style work per frame.
+  async phone() {
+    await withPage('', {}, async (browser) => {
+      for (const [width, height] of [[320, 568], [360, 640], [640, 360]]) {
+        await browser.screen(width, height, true);
+        await framesPass(browser, 3);
+        const [overflow, inView, small] = await evaluate(browser, `(() => {
+          const r = document.querySelector('#quorvane-screen canvas:not(.retired)').getBoundingClientRect();
+          return [document.documentElement.scrollWidth - innerWidth, r.left >= 0 && r.top >= 0 && r.right <= innerWidth &&
+            r.bottom <= innerHeight, [...document.querySelectorAll('.quorvane-control')].filter((b) => b.offsetWidth < 44 ||
+            b.offsetHeight < 44).length]; })()`);
+        console.log(`${width} x ${height}: overflow ${overflow}, picture in view ${inView}, controls under 44 px ${small}`);
+        if (overflow > 0 || !inView || small) fail(`the page does not fit ${width} x ${height}`);
+      }
+      await browser.screen(360, 640, true);
+      const W = { ...(await controlAt(browser, 'Move camera (W)')), id: 1 }, held = [];
+      const note = async () => held.push(JSON.stringify(await evaluate(browser, 'QuorvanePage.heldInput()')));
+      await browser.touch([W]);
+      await framesPass(browser, 5);
+      for (const [x, y] of [[300, 200], [340, 220]]) await browser.touch([W, { ...(await pictureAt(browser, x, y)), id: 2 }]);
+      await note();
+      await browser.touch([W]);
+      await note();
+      await browser.touch([]);
+      await framesPass(browser, 2);
+      await note();
+      console.log(`held with W and a drag, with W, with neither: ${held.join(' ')}`);
+      if (held.join(' ') !== '{"keys":[87],"buttons":2} {"keys":[87],"buttons":0} {"keys":[],"buttons":0}')
+        fail('a control and a drag together');
+      await browser.cdp.send('Performance.enable');
+      const counts = async () => (await browser.cdp.send('Performance.getMetrics')).metrics
+        .filter((m) => /^(LayoutCount|RecalcStyleCount)$/.test(m.name)).map((m) => m.value).join();
+      const before = await counts();
+      await framesPass(browser, 300, 60);
+      console.log(`layouts and style recalculations: ${before} before 300 frames, ${await counts()} after`);
+      if ((await counts()) !== before) fail('an idle page lays out or restyles per frame');
+      // A key held while the page loses the focus to another tab is let go.
+      await key(browser, 'a', 'KeyA', 0x41, 'keyDown');
+      await waitFor(browser, 'QuorvanePage.heldInput().keys.includes(0x41)', 'A held');
+      await (await browser.page.browser().newPage()).bringToFront();
+      await waitFor(browser, '!document.hasFocus() && QuorvanePage.heldInput().keys.length === 0', 'A let go');
+    });
   },
 
   // Escape ends the program; the page says so and offers to start again.
@@ -253,10 +362,11 @@ const Cases = {
     }
   },
 
-  // A refused fullscreen asks the desktop's question; Yes goes on in a window.
+  // A refused fullscreen, or none at all (a phone's browser without the Fullscreen API), asks the
+  // desktop's question; Yes goes on in a window.
   async fullscreen() {
-    const refuse = 'Element.prototype.requestFullscreen = function () { return Promise.reject(new TypeError("refused")); };';
-    await withPage('', { prepare: refuse }, async (browser) => {
+    for (const refuse of ['Element.prototype.requestFullscreen = function () { return Promise.reject(new TypeError("refused")); };',
+      'delete Element.prototype.requestFullscreen;']) await withPage('', { prepare: refuse }, async (browser) => {
       await waitFor(browser, 'QuorvanePage.presented >= 3', 'the first frames');
       await key(browser, 'F1', 'F1', 0x70, 'keyDown');
       await waitFor(browser, Dialog, 'the question');
@@ -264,18 +374,45 @@ const Cases = {
       if (dialog.caption !== 'Initialization Error' || dialog.buttons.join() !== 'Yes,No' || !/windowed mode\?$/.test(dialog.text))
         fail('unexpected dialog ' + JSON.stringify(dialog));
       await key(browser, 'F1', 'F1', 0x70, 'keyUp');
-      // Keys pressed during the dialog do not reach the scene: Escape would end it.
+      // Keys and controls pressed during the dialog do not reach the scene: Escape would end it. Tab
+      // stays in the dialog.
       await key(browser, 'Escape', 'Escape', 0x1b, 'keyDown');
       await key(browser, 'Escape', 'Escape', 0x1b, 'keyUp');
+      await evaluate(browser, "document.getElementById('quorvane-controls-toggle').click()");
+      const esc = await controlAt(browser, 'Quit (Esc)');
+      await browser.page.mouse.click(esc.x, esc.y);
+      for (const type of ['keyDown', 'keyUp', 'keyDown', 'keyUp']) await key(browser, 'Tab', 'Tab', 0x09, type);
+      if (!(await evaluate(browser, "document.querySelector('.quorvane-dialog').contains(document.activeElement)")))
+        fail('the focus left the dialog');
       const at = await evaluate(browser, 'QuorvanePage.presented');
       await answer(browser, 'Yes');
       await waitFor(browser, `QuorvanePage.presented > ${at + 3} && QuorvanePage.state === 'running'`, 'frames in a window');
       if (await evaluate(browser, 'QuorvanePage.isFullscreen()')) fail('fullscreen after all');
     });
-    // Allowed, F1 goes fullscreen and back, each time on a new canvas.
+    // Allowed, F1 goes fullscreen and back, each time on a new canvas. After the browser leaves
+    // fullscreen by itself, the program is back in its window, and one F1 goes fullscreen again;
+    // there, in 1280 x 720 with the cursor hidden, equal moves across the letterboxed picture are
+    // equal moves in its pixels.
     await withPage('', {}, async (browser) => {
+      await browser.screen(1280, 720);
       await waitFor(browser, 'QuorvanePage.presented >= 3', 'the first frames');
       await fullscreenAndBack(browser);
+      for (const how of ['F1', 'the browser', 'F1']) {
+        const [before, at] = await evaluate(browser, `[${liveCanvas}, QuorvanePage.presented]`);
+        if (how === 'F1') await press(browser, 'F1', 'F1', 0x70);
+        else await evaluate(browser, 'document.exitFullscreen()');
+        await waitFor(browser, `QuorvanePage.isFullscreen() === ${how === 'F1'} && QuorvanePage.presented > ${at + 3} && ` +
+          `${liveCanvas} !== '${before}' && !QuorvanePage.dialogOpen()`, `the switch by ${how}`);
+      }
+      const moved = [];
+      for (const [dx, dy] of [[0, 0], [240, 0], [0, 240]]) {
+        await browser.page.mouse.move(640 + dx, 360 + dy);
+        moved.push(await evaluate(browser, '[QuorvanePage.pointer.x, QuorvanePage.pointer.y]'));
+      }
+      const [dx, dy] = [moved[1][0] - moved[0][0], moved[2][1] - moved[0][1]];
+      const cursor = await evaluate(browser, `document.getElementById(${liveCanvas}).style.cursor`);
+      console.log(`fullscreen: 240 CSS pixels are ${dx} pixels across and ${dy} down; cursor ${cursor}`);
+      if (dx !== 160 || dy !== 160 || cursor !== 'none') fail('the fullscreen picture is mapped or shown wrongly');
     });
   },
 
@@ -324,12 +461,17 @@ const Cases = {
     if (live[2] !== live[0]) fail('GL objects alive after 1, 2 and 3 switches and losses: ' + live.join(', '));
   },
 
-  // A bad capture option is named, and nothing is drawn.
+  // A bad capture option is named, and nothing is drawn; an address without the capture tool's
+  // `frames`, such as a link shared with tracking parameters, runs the scene.
   async bad_option() {
     await withPage('?frames=10&shot=1', {}, async (browser) => {
       await waitFor(browser, "QuorvanePage.state === 'ended'", 'the end');
       const lines = await evaluate(browser, 'QuorvanePage.lines.join("\\n")');
       if (!/--shot/.test(lines) || (await evaluate(browser, 'QuorvanePage.presented')) !== 0) fail('not refused: ' + lines);
+    });
+    await withPage('?utm_source=x&fbclid=y', {}, async (browser) => {
+      await waitFor(browser, "QuorvanePage.presented > 10 && QuorvanePage.state === 'running'", 'the scene');
+      if (await evaluate(browser, 'QuorvanePage.lines.length')) fail('the address went to the program');
     });
   },
 };

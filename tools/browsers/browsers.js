@@ -31,6 +31,7 @@ function requirePackage(name) {
 }
 
 function puppeteerPage(engine, page, cdp) {
+  let fingers = [];
   return {
     engine, page, cdp,
     goto: (url) => page.goto(url, { waitUntil: 'domcontentloaded' }),
@@ -38,6 +39,24 @@ function puppeteerPage(engine, page, cdp) {
     key: (code, down) => (down ? page.keyboard.down(code) : page.keyboard.up(code)),
     screenshot: (file) => page.screenshot({ path: file }),
     close: () => page.close(),
+    // Chromium only: the screen, a desktop's or a phone's (touch, `scale` device pixels to the CSS
+    // pixel), changed without a reload, as a phone is turned ...
+    screen: cdp && (async (width, height, phone = false, scale = phone ? 3 : 1) => {
+      const size = { width, height, screenWidth: width, screenHeight: height };
+      await cdp.send('Emulation.setDeviceMetricsOverride', { ...size, deviceScaleFactor: scale, mobile: phone });
+      await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: phone, maxTouchPoints: 5 });
+      await page.waitForFunction(`innerWidth === ${width} && matchMedia('(pointer: coarse)').matches === ${phone}`);
+    }),
+    // ... and the fingers on it now, [{ x, y, id }] in CSS pixels: a finger that is new goes down,
+    // one that is gone is lifted, the others move; one change at a time. Not awaited, two calls
+    // make a tap shorter than a frame.
+    touch: cdp && ((now) => {
+      const lifted = fingers.filter((f) => !now.find((n) => n.id === f.id));
+      const type = lifted.length ? 'touchEnd' : now.some((n) => !fingers.find((f) => f.id === n.id)) ? 'touchStart' : 'touchMove';
+      const points = (type === 'touchEnd' ? lifted : now).map(({ x, y, id }) => ({ x, y, id }));
+      fingers = now;
+      return cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+    }),
   };
 }
 
