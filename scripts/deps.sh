@@ -28,11 +28,13 @@ libfontconfig-dev fonts-dejavu-core libgl-dev libstb-dev"
 QUORVANE_WEB_TEST_PACKAGES="nodejs npm chromium firefox-esr webkit2gtk-driver xvfb libgl1-mesa-dri libegl-mesa0"
 
 # A package is there when it is installed, or when an installed package provides it (NodeSource's
-# nodejs provides npm, and conflicts with Debian's).
+# nodejs provides npm, and conflicts with Debian's). awk reads the whole list, so that under
+# `set -o pipefail` no early exit of a reader breaks the pipe and reads as "missing".
 quorvane_have_package() {
-    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed" ||
-        dpkg-query -W -f='${Status} ${Provides}\n' 2>/dev/null | grep "^install ok installed" |
-        grep -qE "[ ,]$1( |,|\$)"
+    dpkg-query -W -f='${db:Status-Abbrev}|${Package}|${Provides}\n' 2>/dev/null | awk -F'|' -v p="$1" '
+        $1 ~ /^ii/ { if ($2 == p) found = 1; n = split($3, names, /, */)
+                     for (i = 1; i <= n; i++) { split(names[i], name, " "); if (name[1] == p) found = 1 } }
+        END { exit !found }'
 }
 
 # quorvane_need_packages PACKAGE... : installs what is missing when run as root, otherwise prints
