@@ -22,7 +22,7 @@ QUORVANE_WINDOWS_TEST_PACKAGES="googletest wine64 xvfb xdotool locales"
 # The browser build (scripts/build-web.sh): Debian's Emscripten, the glyph tool's FreeType and
 # fontconfig with the font, and stb for the shots; its tests (the web tier): Chromium, Firefox ESR
 # and WebKitGTK's WebDriver with its MiniBrowser, the last two on Xvfb, driven from Node with the
-# npm packages that npm installs from tests/web/package-lock.json.
+# npm packages that npm installs from the project's package-lock.json.
 QUORVANE_WEB_BUILD_PACKAGES="cmake ninja-build g++ pkg-config emscripten nodejs libfreetype-dev \
 libfontconfig-dev fonts-dejavu-core libgl-dev libstb-dev"
 QUORVANE_WEB_TEST_PACKAGES="nodejs npm chromium firefox-esr webkit2gtk-driver xvfb libgl1-mesa-dri libegl-mesa0"

@@ -6,8 +6,8 @@
 # Windows program is cross-built (scripts/build-windows.sh) and its unit and gl tiers run under
 # Wine; the normal build then drives the Windows program under Wine too (the wine tier). The
 # browser build (scripts/build-web.sh) is made next, and the normal build runs its page in
-# Chromium, Firefox and WebKit (the web tier), with the npm packages of tests/web installed by
-# `npm ci` from their lock file.
+# Chromium, Firefox and WebKit (the web tier), with the browser driver's npm packages installed by
+# `npm ci` from the project's lock file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -38,7 +38,7 @@ echo "== browser build (Emscripten) =="
 started=$SECONDS
 scripts/build-web.sh
 echo "(browser build: $((SECONDS - started)) s)"
-npm ci --prefix tests/web --no-audit --no-fund
+npm ci --no-audit --no-fund
 echo "== normal build, with the Windows program under Wine and the page in three browsers =="
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_BENCH=ON -DQUORVANE_GL_LAYER=ON \
     -DQUORVANE_WINDOWS_BUILD="$PWD/build-windows" -DQUORVANE_WEB_BUILD="$PWD/build-web"

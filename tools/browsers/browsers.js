@@ -18,14 +18,14 @@ const { launchWebKit } = require('./webdriver.js');
 
 const Engines = ['chromium', 'firefox', 'webkit'];
 
-// The npm packages, pinned by tests/web/package-lock.json and installed there by `npm ci`; without
-// them nothing can run, and that is all there is to say.
-const packages = createRequire(path.join(__dirname, '../../tests/web/package.json'));
+// The npm packages, pinned by the project's package-lock.json and installed beside it by `npm ci`;
+// without them nothing can run, and that is all there is to say.
+const packages = createRequire(path.join(__dirname, '../../package.json'));
 function requirePackage(name) {
   try {
     return packages(name);
   } catch (missing) {
-    console.error(`FAILED: the npm package ${name} is missing: run "npm ci --prefix tests/web" (scripts/test.sh does)`);
+    console.error(`FAILED: the npm package ${name} is missing: run "npm ci" in the project's folder (scripts/test.sh does)`);
     return process.exit(1);
   }
 }
